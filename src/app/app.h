@@ -1,0 +1,42 @@
+// Process-wide values prepared at start-up and shared by the whole program,
+// and the few small Win32 helpers every window uses.
+#ifndef KELVARO_APP_APP_H
+#define KELVARO_APP_APP_H
+
+#include <windows.h>
+
+typedef HRESULT(WINAPI* DwmIsCompositionEnabledFn)(BOOL* enabled);
+typedef HRESULT(WINAPI* DwmGetWindowAttributeFn)(HWND window, DWORD attribute, PVOID value, DWORD size);
+
+struct AppState {
+    HINSTANCE instance;
+    HMODULE dwmapiModule;                              // null when the library is absent
+    DwmIsCompositionEnabledFn dwmIsCompositionEnabled; // either may be null
+    DwmGetWindowAttributeFn dwmGetWindowAttribute;
+    char modulePath[MAX_PATH];
+    char startDirectory[MAX_PATH];
+    DWORD programVersion[4];   // file version MS, LS, product version MS, LS
+    char settingsKeyPath[64];
+    HANDLE privateFontHandle;
+    HCURSOR smartCursor;
+    bool comInitialized;       // set once CoInitialize succeeded on this thread
+};
+
+extern AppState app;
+
+// Program sounds: SND_RESOURCE | SND_ASYNC | SND_NODEFAULT.
+void playResourceSound(int waveId);
+// Stops whatever the program is playing.
+void stopAllSounds();
+
+// An icon resource of the program at the given size; the caller destroys it.
+HICON loadIconSized(int iconId, int size);
+
+// Moves the dialog focus to a control through the dialog manager, so that
+// the control losing the focus gets its notification before this returns.
+void moveDialogFocus(HWND dialog, int controlId);
+
+// Reports a handled message from a dialog procedure.
+INT_PTR handledResult(HWND dialog, LONG_PTR result);
+
+#endif

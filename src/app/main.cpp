@@ -1,0 +1,130 @@
+// Process entry: prepares the process-wide values, runs the main dialog and
+// releases what start-up acquired, in a fixed order.
+#include "app/app.h"
+#include "app/settings.h"
+#include "timers/main_dialog.h"
+#include "resource.h"
+
+#include <objbase.h>
+#include <cstdlib>
+
+namespace {
+
+template <typename Function>
+Function procAddress(HMODULE module, const char* name)
+{
+    // Through a generic function pointer, which GCC accepts without a cast warning.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// Desktop composition is optional: older systems and Wine may lack it.
+void loadDesktopComposition()
+{
+    app.dwmapiModule = LoadLibraryA("dwmapi.dll");
+    if (app.dwmapiModule == nullptr) {
+        app.dwmIsCompositionEnabled = nullptr;
+        app.dwmGetWindowAttribute = nullptr;
+        return;
+    }
+    app.dwmIsCompositionEnabled = procAddress<DwmIsCompositionEnabledFn>(app.dwmapiModule, "DwmIsCompositionEnabled");
+    app.dwmGetWindowAttribute = procAddress<DwmGetWindowAttributeFn>(app.dwmapiModule, "DwmGetWindowAttribute");
+}
+
+bool readPaths()
+{
+    DWORD length = GetModuleFileNameA(nullptr, app.modulePath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return false;
+    char current[MAX_PATH];
+    length = GetCurrentDirectoryA(MAX_PATH, current);
+    if (length == 0 || length >= MAX_PATH)
+        return false;
+    length = GetFullPathNameA(current, MAX_PATH, app.startDirectory, nullptr);
+    return length != 0 && length < MAX_PATH;
+}
+
+bool readProgramVersion()
+{
+    ZeroMemory(app.programVersion, sizeof app.programVersion);
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(app.modulePath, &ignored);
+    if (size == 0)
+        return false;
+    void* block = std::malloc(size);
+    if (block == nullptr)
+        return false;
+    bool found = false;
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT infoSize = 0;
+    if (GetFileVersionInfoA(app.modulePath, 0, size, block)
+        && VerQueryValueA(block, "\\", reinterpret_cast<void**>(&info), &infoSize) && info != nullptr
+        && infoSize >= sizeof(VS_FIXEDFILEINFO)) {
+        app.programVersion[0] = info->dwFileVersionMS;
+        app.programVersion[1] = info->dwFileVersionLS;
+        app.programVersion[2] = info->dwProductVersionMS;
+        app.programVersion[3] = info->dwProductVersionLS;
+        found = true;
+    }
+    std::free(block);
+    return found;
+}
+
+// The dialogs ask for "Segoe UI"; the embedded copy makes that face available
+// to this process alone. A missing resource is tolerated, a refused font is not.
+bool registerPrivateFont()
+{
+    HRSRC resource = FindResourceA(app.instance, "SegoeUI.ttf", "PRIVATE_FONT");
+    if (resource == nullptr)
+        return true;
+    const DWORD size = SizeofResource(app.instance, resource);
+    HGLOBAL loaded = size != 0 ? LoadResource(app.instance, resource) : nullptr;
+    void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (data == nullptr)
+        return true;
+    DWORD fontCount = 0;
+    app.privateFontHandle = AddFontMemResourceEx(data, size, nullptr, &fontCount);
+    return app.privateFontHandle != nullptr;
+}
+
+bool prepare()
+{
+    loadDesktopComposition();
+    if (!readPaths() || !readProgramVersion())
+        return false;
+    formatSettingsKeyPath(app.settingsKeyPath, sizeof app.settingsKeyPath, app.programVersion[0]);
+    if (!registerPrivateFont())
+        return false;
+    app.smartCursor = LoadCursorA(app.instance, MAKEINTRESOURCEA(IDCUR_SMART));
+    return app.smartCursor != nullptr;
+}
+
+void shutdown()
+{
+    if (app.privateFontHandle != nullptr) {
+        RemoveFontMemResourceEx(app.privateFontHandle);
+        app.privateFontHandle = nullptr;
+    }
+    if (app.comInitialized) {
+        CoUninitialize();
+        app.comInitialized = false;
+    }
+    if (app.dwmapiModule != nullptr) {
+        app.dwmIsCompositionEnabled = nullptr;
+        app.dwmGetWindowAttribute = nullptr;
+        FreeLibrary(app.dwmapiModule);
+        app.dwmapiModule = nullptr;
+    }
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    app.instance = instance;
+    if (prepare()) {
+        if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, mainDialogProc, 0) == -1)
+            MessageBeep(MB_ICONHAND);
+    }
+    shutdown();
+    return 0;
+}

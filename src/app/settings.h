@@ -1,0 +1,66 @@
+// The settings record: everything the user configures, held once for the
+// whole run, loaded from the registry when the main dialog opens and saved
+// only by the menu's save command.
+#ifndef KELVARO_APP_SETTINGS_H
+#define KELVARO_APP_SETTINGS_H
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr int timerCount = 3;
+constexpr std::size_t labelSize = 31;          // 30 bytes of text and a NUL
+constexpr std::size_t soundFileSize = 260;     // 259 bytes of text and a NUL
+constexpr std::size_t openFileSize = 26000;    // 25999 bytes of text and a NUL
+
+constexpr std::uint32_t minDurationMs = 1000;
+constexpr std::uint32_t maxDurationMs = 2145600000;   // 596 hours
+
+constexpr std::uint32_t unitSeconds = 1;
+constexpr std::uint32_t unitMinutes = 2;
+constexpr std::uint32_t unitHours = 3;
+
+struct TimerSettings {
+    char label[labelSize];
+    std::uint32_t valueMs;
+    std::uint32_t unit;
+    std::uint32_t event;
+};
+
+struct ExternalSoundEvent {
+    char label[labelSize];
+    char fileName[soundFileSize];
+};
+
+struct OpenFileEvent {
+    char label[labelSize];
+    char fileName[openFileSize];
+};
+
+struct SettingsRecord {
+    TimerSettings timers[timerCount];
+    ExternalSoundEvent externalSounds[timerCount];
+    OpenFileEvent openFiles[timerCount];
+    bool keepWindowOnTop;
+    bool showTimerInTitleBar;
+    bool flashWndOnTimerUp;
+    bool useAltIconOnTimerUp;
+    bool displaySmartCursors;
+};
+
+// The one record of the process. Before the load the numbers and options
+// hold their defaults and every text is empty.
+extern SettingsRecord settings;
+
+// Defaults of timer index 0, 1, 2.
+std::uint32_t defaultTimerValueMs(int index);
+inline std::uint32_t defaultTimerUnit(int index) { return static_cast<std::uint32_t>(index) + 1; }
+inline std::uint32_t defaultTimerEvent(int index) { return static_cast<std::uint32_t>(index) + 1; }
+inline unsigned defaultTimerNameId(int index) { return 801u + static_cast<unsigned>(index); }
+inline unsigned defaultSoundLabelId(int index) { return 831u + static_cast<unsigned>(index); }
+inline unsigned defaultOpenLabelId(int index) { return 861u + static_cast<unsigned>(index); }
+
+// "Software\Morvane\Kelvaro V<major>" with the major file version taken from
+// the high word of dwFileVersionMS.
+void formatSettingsKeyPath(char* buffer, std::size_t size, std::uint32_t fileVersionMS);
+
+#endif

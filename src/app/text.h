@@ -1,0 +1,34 @@
+// Byte-wise text rules for 8-bit text in the system code page. Every limit is
+// in bytes, and no copy or search ever splits a double-byte character.
+#ifndef KELVARO_APP_TEXT_H
+#define KELVARO_APP_TEXT_H
+
+#include <cstddef>
+
+// Whether a byte starts a double-byte character in the system code page.
+// The Windows build answers with IsDBCSLeadByte; the unit tests choose a code page.
+bool isLeadByte(unsigned char byte);
+
+// The C locale's white space: tab, line feed, vertical tab, form feed,
+// carriage return and space.
+bool isSpaceByte(unsigned char byte);
+
+// Copies at most destSize - 1 bytes of the first sourceLength bytes of source
+// (stopping early at a NUL), dropping a lead byte whose trail byte would not
+// fit, and always terminates dest. Returns the number of bytes copied.
+std::size_t copyTextTruncated(char* dest, std::size_t destSize, const char* source, std::size_t sourceLength);
+
+// copyTextTruncated over the whole NUL-terminated source.
+std::size_t copyText(char* dest, std::size_t destSize, const char* source);
+
+// Removes leading and trailing white space in place. Returns the new length.
+std::size_t trimSpacesInPlace(char* text);
+
+// The first occurrence of byte in text at a character boundary, or nullptr.
+// A trail byte that happens to equal the byte is stepped over.
+const char* findCharacter(const char* text, char byte);
+
+// The position just after the character that starts at text.
+const char* nextCharacter(const char* text);
+
+#endif

@@ -1,0 +1,35 @@
+#include "events/catalogue.h"
+
+#include "app/settings.h"
+#include "app/strings.h"
+#include "app/text.h"
+#include "resource.h"
+
+std::uint32_t eventIdFromComboIndex(int index)
+{
+    if (index >= 0 && index < eventCount)
+        return static_cast<std::uint32_t>(index) + 1;
+    return BuiltInSound1;
+}
+
+const char* eventText(std::uint32_t id, char* buffer, std::size_t size)
+{
+    if (size == 0)
+        return buffer;
+    buffer[0] = '\0';
+    if (id < BuiltInSound1 || id > OpenFile3)
+        return buffer;
+    const std::uint32_t slot = eventSlot(id);
+    switch (eventGroup(id)) {
+    case 0:
+        loadString(IDS_BUILT_IN_SOUND1 + slot, buffer, static_cast<int>(size));
+        break;
+    case 1:
+        copyText(buffer, size, settings.externalSounds[slot].label);
+        break;
+    default:
+        copyText(buffer, size, settings.openFiles[slot].label);
+        break;
+    }
+    return buffer;
+}

@@ -1,0 +1,1 @@
+// PLACEHOLDER: replaced by the owner of this file.

@@ -1,0 +1,16 @@
+// Where windows appear: the main dialog's saved position per monitor, and
+// secondary windows centred over their owner.
+#ifndef KELVARO_STORE_PLACEMENT_WIN_H
+#define KELVARO_STORE_PLACEMENT_WIN_H
+
+#include <windows.h>
+
+void getMonitorRects(const RECT& rect, RECT* monitor, RECT* workArea);
+bool saveWindowPosition(HWND window, const char* keyPath);
+RECT restoreWindowPosition(const char* keyPath, const RECT& current);
+void centerOverOwner(HWND window, HWND owner);
+
+// Writes the window position and the whole record; plays the saved sound or beeps.
+bool saveAllSettings(HWND mainDialog);
+
+#endif

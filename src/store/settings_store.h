@@ -1,0 +1,16 @@
+// Loading the settings record from the registry, value by value with
+// defaults and limits, and writing it back.
+#ifndef KELVARO_STORE_SETTINGS_STORE_H
+#define KELVARO_STORE_SETTINGS_STORE_H
+
+#include "app/settings.h"
+
+void loadOptionsAndEvents(const char* settingsKeyPath, SettingsRecord& record);
+// number is 1, 2 or 3.
+void loadTimerSettings(const char* settingsKeyPath, int number, TimerSettings& timer);
+
+// The first error in write order, or 0; every write is attempted.
+unsigned long saveOptionsAndEvents(const char* settingsKeyPath, const SettingsRecord& record);
+unsigned long saveTimerSettings(const char* settingsKeyPath, int number, const TimerSettings& timer);
+
+#endif

@@ -1,0 +1,13 @@
+// The countdown engine: Start, Stop and the 200 ms tick of the main dialog.
+#ifndef KELVARO_TIMERS_COUNTDOWN_WIN_H
+#define KELVARO_TIMERS_COUNTDOWN_WIN_H
+
+#include <windows.h>
+
+// Start or stop timer index; user is false for the time-is-up stop.
+void startStopTimer(HWND dialog, int index, bool user);
+
+// One tick of the dialog's 200 ms window timer.
+void onTimerTick(HWND dialog);
+
+#endif

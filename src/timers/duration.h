@@ -1,0 +1,24 @@
+// Durations: milliseconds shown and typed in the timer's unit.
+#ifndef KELVARO_TIMERS_DURATION_H
+#define KELVARO_TIMERS_DURATION_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// The longest text formatDuration makes, "596h00m00s", is 10 characters.
+constexpr std::size_t durationTextSize = 32;
+
+// full = true: the idle form; false: the countdown form.
+void formatDuration(std::uint32_t ms, std::uint32_t unit, bool full, char* buffer, std::size_t size);
+
+// Skips blanks (0x20 only) from position. At the end of the text: found with
+// empty digits. At a non-digit: not found. Otherwise the run of digits,
+// with position moved past it.
+bool nextDigitRun(const char* text, std::size_t& position, std::string& digits);
+
+// 1: valid, value exact; 0: corrected, value is the corrected duration;
+// -1: rejected, valueMs untouched.
+int parseDuration(const char* text, std::uint32_t unit, std::uint32_t& valueMs);
+
+#endif

@@ -1,0 +1,336 @@
+// The main dialog procedure: the one dispatcher of the running program. It
+// hands each message to a small handler here or to the Part of the program
+// that owns it (countdown, alerts, title bands, main menu).
+#include "timers/main_dialog.h"
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "app/strings.h"
+#include "app/text.h"
+#include "events/catalogue.h"
+#include "resource.h"
+#include "store/placement_win.h"
+#include "store/settings_store.h"
+#include "timers/alerts.h"
+#include "timers/countdown.h"
+#include "timers/countdown_win.h"
+#include "timers/duration.h"
+#include "timers/panels.h"
+#include "timers/title_band_win.h"
+#include "ui/main_menu.h"
+
+#include <mmsystem.h>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+UINT_PTR tickTimerId = 0;
+// Enter in a duration edit starts its timer unless the edit's validation objects.
+bool enterStartPending = false;
+
+HWND topmostOrNot(bool onTop)
+{
+    return onTop ? HWND_TOPMOST : HWND_NOTOPMOST;
+}
+
+void showDuration(HWND dialog, int index)
+{
+    const TimerSettings& timer = settings.timers[index];
+    char text[durationTextSize];
+    formatDuration(timer.valueMs, timer.unit, true, text, sizeof text);
+    SetDlgItemTextA(dialog, panels[index].edit, text);
+}
+
+void placeWindow(HWND dialog)
+{
+    RECT current;
+    GetWindowRect(dialog, &current);
+    char keyPath[128];
+    std::snprintf(keyPath, sizeof keyPath, "%s\\%s", app.settingsKeyPath, "MainWindow");
+    const RECT position = restoreWindowPosition(keyPath, current);
+    // The options are not loaded yet: this is the default keep-on-top state.
+    SetWindowPos(dialog, topmostOrNot(settings.keepWindowOnTop), position.left, position.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void fillPanel(HWND dialog, int index, const char unitNames[3][32])
+{
+    TimerSettings& timer = settings.timers[index];
+    loadTimerSettings(app.settingsKeyPath, index + 1, timer);
+    const PanelIds& panel = panels[index];
+    SetDlgItemTextA(dialog, panel.groupBox, timer.label);
+    SendDlgItemMessageA(dialog, panel.edit, EM_LIMITTEXT, 10, 0);
+    showDuration(dialog, index);
+    for (int unit = 0; unit < 3; ++unit)
+        SendDlgItemMessageA(dialog, panel.unitCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(unitNames[unit]));
+    SendDlgItemMessageA(dialog, panel.unitCombo, CB_SETCURSEL, timer.unit - 1, 0);
+    fillEventCombo(dialog, panel.eventCombo, static_cast<int>(timer.event) - 1);
+}
+
+INT_PTR onInitDialog(HWND dialog)
+{
+    if (tickTimerId != 0 || SetTimer(dialog, ID_TICK_TIMER, 200, nullptr) == 0) {
+        EndDialog(dialog, -1);
+        return FALSE;
+    }
+    tickTimerId = ID_TICK_TIMER;
+    flashPending = false;
+
+    placeWindow(dialog);
+    loadOptionsAndEvents(app.settingsKeyPath, settings);
+
+    char unitNames[3][32];
+    for (int unit = 0; unit < 3; ++unit)
+        loadString(IDS_SECONDS + unit, unitNames[unit], sizeof unitNames[unit]);
+    for (int index = 0; index < timerCount; ++index)
+        fillPanel(dialog, index, unitNames);
+
+    CheckDlgButton(dialog, IDC_KEEP_ON_TOP, settings.keepWindowOnTop ? BST_CHECKED : BST_UNCHECKED);
+    SetWindowPos(dialog, topmostOrNot(settings.keepWindowOnTop), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    for (const PanelIds& panel : panels)
+        setButtonIcon(dialog, panel.button, IDI_READY);
+    SendDlgItemMessageA(dialog, IDC_MENU, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadIconSized(IDI_MENU, 16)));
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loadIconSized(IDI_APP, 32)));
+
+    moveDialogFocus(dialog, IDC_START1);
+    return FALSE;
+}
+
+void destroyButtonIcon(HWND dialog, int buttonId)
+{
+    HICON icon = reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, buttonId, BM_GETIMAGE, IMAGE_ICON, 0));
+    if (icon != nullptr)
+        DestroyIcon(icon);
+}
+
+INT_PTR onDestroy(HWND dialog)
+{
+    if (tickTimerId != 0) {
+        KillTimer(dialog, tickTimerId);
+        tickTimerId = 0;
+    }
+    for (const PanelIds& panel : panels)
+        destroyButtonIcon(dialog, panel.button);
+    destroyButtonIcon(dialog, IDC_MENU);
+    HICON smallIcon = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
+    if (smallIcon != nullptr)
+        DestroyIcon(smallIcon);
+    return TRUE;
+}
+
+bool shiftOrControlDown()
+{
+    return GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0;
+}
+
+INT_PTR onExitRequest(HWND dialog, int commandId)
+{
+    const int running = runningTimerCount();
+    if (running >= 1) {
+        char caption[128];
+        char text[256];
+        loadString(IDS_EXIT_CAPTION, caption, sizeof caption);
+        if (running == 1) {
+            loadString(IDS_ONE_RUNNING, text, sizeof text);
+        } else {
+            char format[256];
+            loadString(IDS_MANY_RUNNING, format, sizeof format);
+            std::snprintf(text, sizeof text, format, static_cast<unsigned>(running));
+        }
+        if (MessageBoxA(dialog, text, caption, MB_ICONQUESTION | MB_YESNO) != IDYES)
+            return handledResult(dialog, 1);
+    }
+    EndDialog(dialog, 0);
+    // Played to its end before the process goes away.
+    if (commandId == ID_EXIT_WITH_SOUND)
+        PlaySoundA(MAKEINTRESOURCEA(IDW_EXIT), app.instance, SND_RESOURCE | SND_NODEFAULT);
+    return handledResult(dialog, 1);
+}
+
+int focusedDurationEdit(HWND dialog)
+{
+    const HWND focus = GetFocus();
+    for (int index = 0; index < timerCount; ++index) {
+        if (focus != nullptr && focus == GetDlgItem(dialog, panels[index].edit))
+            return index;
+    }
+    return -1;
+}
+
+// The Menu button is the default button, so Enter anywhere arrives here too.
+INT_PTR onMenuOrEnter(HWND dialog)
+{
+    const int index = focusedDurationEdit(dialog);
+    if (index >= 0) {
+        enterStartPending = true;
+        moveDialogFocus(dialog, IDC_MENU);   // runs the edit's validation now
+        if (enterStartPending) {
+            enterStartPending = false;
+            const int button = panels[index].button;
+            moveDialogFocus(dialog, button);
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, 0), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+        }
+        return handledResult(dialog, 1);
+    }
+    const bool funnyExit = shiftOrControlDown();
+    if (GetFocus() != GetDlgItem(dialog, IDC_MENU))
+        moveDialogFocus(dialog, IDC_MENU);
+    showMainMenu(dialog, funnyExit);
+    return handledResult(dialog, 1);
+}
+
+INT_PTR onKeepOnTop(HWND dialog)
+{
+    settings.keepWindowOnTop = IsDlgButtonChecked(dialog, IDC_KEEP_ON_TOP) == BST_CHECKED;
+    SetWindowPos(dialog, topmostOrNot(settings.keepWindowOnTop), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    playResourceSound(settings.keepWindowOnTop ? IDW_SWITCH_ON : IDW_SWITCH_OFF);
+    return handledResult(dialog, 1);
+}
+
+INT_PTR onUnitChange(HWND dialog, int index)
+{
+    const int selection = static_cast<int>(SendDlgItemMessageA(dialog, panels[index].unitCombo, CB_GETCURSEL, 0, 0));
+    settings.timers[index].unit = unitFromComboIndex(selection);
+    showDuration(dialog, index);
+    return handledResult(dialog, 1);
+}
+
+INT_PTR onEventChange(HWND dialog, int index)
+{
+    const int selection = static_cast<int>(SendDlgItemMessageA(dialog, panels[index].eventCombo, CB_GETCURSEL, 0, 0));
+    settings.timers[index].event = eventIdFromComboIndex(selection);
+    return handledResult(dialog, 1);
+}
+
+INT_PTR onDurationKillFocus(HWND dialog, int index)
+{
+    const HWND edit = GetDlgItem(dialog, panels[index].edit);
+    const int length = GetWindowTextLengthA(edit);
+    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    GetWindowTextA(edit, &text[0], length + 1);
+
+    TimerSettings& timer = settings.timers[index];
+    std::uint32_t value = timer.valueMs;
+    const int result = parseDuration(text.c_str(), timer.unit, value);
+    if (result >= 0)
+        timer.valueMs = value;
+    showDuration(dialog, index);
+    if (result <= 0) {
+        enterStartPending = false;
+        moveDialogFocus(dialog, panels[index].edit);
+        playResourceSound(IDW_ERROR);
+    }
+    return handledResult(dialog, 1);
+}
+
+INT_PTR onCommand(HWND dialog, WPARAM wParam)
+{
+    const int id = LOWORD(wParam);
+    const int code = HIWORD(wParam);
+    if (id == IDOK || id == IDCANCEL)
+        return handledResult(dialog, 1);   // Escape never closes the dialog
+    if (id == ID_EXIT || id == ID_EXIT_WITH_SOUND)
+        return onExitRequest(dialog, id);
+    const int timeUp = panelOfTimeUpCommand(static_cast<unsigned>(id));
+    if (timeUp >= 0) {
+        startStopTimer(dialog, timeUp, false);
+        return handledResult(dialog, 1);
+    }
+    if (id == IDC_MENU && code == BN_CLICKED)
+        return onMenuOrEnter(dialog);
+    if (id == IDC_KEEP_ON_TOP && code == BN_CLICKED)
+        return onKeepOnTop(dialog);
+    int index = panelOfButton(id);
+    if (index >= 0 && code == BN_CLICKED) {
+        startStopTimer(dialog, index, true);
+        return handledResult(dialog, 1);
+    }
+    index = panelOfUnitCombo(id);
+    if (index >= 0 && code == CBN_SELCHANGE)
+        return onUnitChange(dialog, index);
+    index = panelOfEventCombo(id);
+    if (index >= 0 && code == CBN_SELCHANGE)
+        return onEventChange(dialog, index);
+    index = panelOfEdit(id);
+    if (index >= 0 && code == EN_KILLFOCUS)
+        return onDurationKillFocus(dialog, index);
+    return FALSE;
+}
+
+INT_PTR onSysCommand(HWND dialog, WPARAM wParam)
+{
+    if ((wParam & 0xFFF0) != SC_CLOSE)
+        return FALSE;
+    SendMessageA(dialog, WM_COMMAND, shiftOrControlDown() ? ID_EXIT_WITH_SOUND : ID_EXIT, 0);
+    return handledResult(dialog, 1);
+}
+
+INT_PTR onActivate(HWND dialog, WPARAM wParam)
+{
+    const WORD state = LOWORD(wParam);
+    if ((state == WA_ACTIVE || state == WA_CLICKACTIVE) && flashPending)
+        stopFlash(dialog);
+    return handledResult(dialog, 1);
+}
+
+INT_PTR onTimer(HWND dialog, WPARAM wParam)
+{
+    if (tickTimerId == 0 || wParam != tickTimerId)
+        return FALSE;
+    onTimerTick(dialog);
+    return handledResult(dialog, 1);
+}
+
+} // namespace
+
+void fillEventCombo(HWND dialog, int comboId, int index)
+{
+    const HWND combo = GetDlgItem(dialog, comboId);
+    SendMessageA(combo, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    for (std::uint32_t id = BuiltInSound1; id <= OpenFile3; ++id) {
+        char text[labelSize + 32];
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(eventText(id, text, sizeof text)));
+    }
+    SendMessageA(combo, CB_SETCURSEL, index, 0);
+    SendMessageA(combo, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(combo, nullptr, TRUE);
+}
+
+void setButtonIcon(HWND dialog, int buttonId, int iconId)
+{
+    destroyButtonIcon(dialog, buttonId);
+    SendDlgItemMessageA(dialog, buttonId, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadIconSized(iconId, 32)));
+}
+
+INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return onInitDialog(dialog);
+    case WM_DESTROY:
+        return onDestroy(dialog);
+    case WM_ACTIVATE:
+        return onActivate(dialog, wParam);
+    case WM_SETCURSOR:
+        return onTitleBandSetCursor(dialog);
+    case WM_COMMAND:
+        return onCommand(dialog, wParam);
+    case WM_SYSCOMMAND:
+        return onSysCommand(dialog, wParam);
+    case WM_TIMER:
+        return onTimer(dialog, wParam);
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONUP:
+        return onTitleBandMouse(dialog, message, wParam, lParam);
+    case WM_NAME_EDITED1:
+    case WM_NAME_EDITED2:
+    case WM_NAME_EDITED3:
+        return onNameEdited(dialog, lParam);
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,15 @@
+// The main dialog: three timer panels, the keep-on-top box and the Menu button.
+#ifndef KELVARO_TIMERS_MAIN_DIALOG_H
+#define KELVARO_TIMERS_MAIN_DIALOG_H
+
+#include <windows.h>
+
+INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Refills an event list with the nine event texts and selects index.
+void fillEventCombo(HWND dialog, int comboId, int index);
+
+// Replaces a button's icon (destroying the old one) by icon resource iconId at 32 x 32.
+void setButtonIcon(HWND dialog, int buttonId, int iconId);
+
+#endif

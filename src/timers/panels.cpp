@@ -1,0 +1,45 @@
+#include "timers/panels.h"
+
+#include "resource.h"
+
+const PanelIds panels[3] = {
+    {IDC_GROUP1, IDC_START1, IDC_VALUE1, IDC_UNIT1, IDC_EVENT1, ID_TIME_UP1, 801},
+    {IDC_GROUP2, IDC_START2, IDC_VALUE2, IDC_UNIT2, IDC_EVENT2, ID_TIME_UP2, 802},
+    {IDC_GROUP3, IDC_START3, IDC_VALUE3, IDC_UNIT3, IDC_EVENT3, ID_TIME_UP3, 803},
+};
+
+namespace {
+
+int findPanel(int PanelIds::*member, int controlId)
+{
+    for (int i = 0; i < 3; ++i) {
+        if (panels[i].*member == controlId)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+int panelOfButton(int controlId) { return findPanel(&PanelIds::button, controlId); }
+int panelOfEdit(int controlId) { return findPanel(&PanelIds::edit, controlId); }
+int panelOfUnitCombo(int controlId) { return findPanel(&PanelIds::unitCombo, controlId); }
+int panelOfEventCombo(int controlId) { return findPanel(&PanelIds::eventCombo, controlId); }
+
+int panelOfTimeUpCommand(unsigned commandId)
+{
+    for (int i = 0; i < 3; ++i) {
+        if (panels[i].timeUpCommand == commandId)
+            return i;
+    }
+    return -1;
+}
+
+std::uint32_t unitFromComboIndex(int index)
+{
+    if (index == 2)
+        return 3;
+    if (index == 1)
+        return 2;
+    return 1;
+}

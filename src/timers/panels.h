@@ -1,0 +1,29 @@
+// The three timer panels of the main dialog and their control ids.
+#ifndef KELVARO_TIMERS_PANELS_H
+#define KELVARO_TIMERS_PANELS_H
+
+#include <cstdint>
+
+struct PanelIds {
+    int groupBox;
+    int button;
+    int edit;
+    int unitCombo;
+    int eventCombo;
+    unsigned timeUpCommand;   // also the name editor's result message
+    unsigned defaultNameId;
+};
+
+extern const PanelIds panels[3];
+
+// The panel (0, 1, 2) that owns a control id through the given member, or -1.
+int panelOfButton(int controlId);
+int panelOfEdit(int controlId);
+int panelOfUnitCombo(int controlId);
+int panelOfEventCombo(int controlId);
+int panelOfTimeUpCommand(unsigned commandId);
+
+// Unit list index 2 is Hours, 1 Minutes, anything else (CB_ERR too) Seconds.
+std::uint32_t unitFromComboIndex(int index);
+
+#endif

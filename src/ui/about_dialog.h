@@ -1,0 +1,9 @@
+// The About dialog (template 103).
+#ifndef KELVARO_UI_ABOUT_DIALOG_H
+#define KELVARO_UI_ABOUT_DIALOG_H
+
+#include <windows.h>
+
+INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+#endif

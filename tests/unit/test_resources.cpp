@@ -1,0 +1,56 @@
+// The ids header and the resource script agree: every id used in the script
+// is defined once, every string the program loads exists.
+#include "fake_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+
+TEST(Resources, StringTableHoldsTheProgramTexts)
+{
+    const auto& strings = resourceStrings();
+    EXPECT_EQ(strings.at(127), "%u timers are still running.\n\nAre you sure you want to quit?");
+    EXPECT_EQ(strings.at(632), "Play \"Notify\" sound");
+    EXPECT_EQ(strings.at(762), "\"C:\\Some Path\\Some Document File.doc\"");
+    EXPECT_EQ(strings.at(922), "&Modify Timer Name\tDouble-Click");
+    EXPECT_EQ(strings.at(919), "E&xit with a Funny Sound!  =)");
+    // Every menu command has its text.
+    for (unsigned id = 901; id <= 924; ++id)
+        EXPECT_EQ(strings.count(id), 1u) << id;
+}
+
+TEST(Resources, EverySymbolInTheScriptIsDefinedInTheHeader)
+{
+    const std::string script = readSourceFile("res/Kelvaro.rc");
+    const std::regex symbol(R"(\b(ID[A-Z]*_[A-Z0-9_]+)\b)");
+    std::set<std::string> missing;
+    for (auto it = std::sregex_iterator(script.begin(), script.end(), symbol); it != std::sregex_iterator(); ++it) {
+        const std::string name = (*it)[1];
+        if (name != "IDC_STATIC" && name != "IDOK" && name != "IDCANCEL" && resourceIds().count(name) == 0)
+            missing.insert(name);
+    }
+    EXPECT_TRUE(missing.empty()) << *missing.begin();
+}
+
+TEST(Resources, IdsOfOneKindAreUnique)
+{
+    // Within one kind (prefix) no two names share a number, except where the
+    // same number deliberately serves two roles (menu command = string id,
+    // and the private command/message numbers).
+    std::map<std::string, std::map<long, std::string>> byKind;
+    for (const auto& [name, value] : resourceIds()) {
+        std::string kind = name.substr(0, name.find('_'));
+        if (kind == "IDC") {
+            // Control ids are unique per dialog.
+            const std::string rest = name.substr(4);
+            kind += rest.rfind("SET_", 0) == 0 ? "_SET" : rest.rfind("ABOUT_", 0) == 0 ? "_ABOUT"
+                : rest.rfind("PREVIEW_", 0) == 0 || rest.rfind("OPEN_", 0) == 0 ? "_OPEN"
+                : rest.rfind("NAME_", 0) == 0 ? "_NAME" : "_MAIN";
+        }
+        if (kind == "ID" || kind == "WM")
+            continue;
+        auto [it, inserted] = byKind[kind].emplace(value, name);
+        EXPECT_TRUE(inserted) << name << " repeats " << it->second;
+    }
+}
