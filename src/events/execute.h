@@ -4,7 +4,13 @@
 
 #include <cstdint>
 
+// Starts the event and returns at once; false when nothing could be started.
+// Identifiers outside 1 to 9 do nothing and report success.
 bool fireTimerEvent(std::uint32_t eventId);
+
+// Hands a command text to the shell's "open" with the working directory C:\.
+// Refuses (false, shell not called) a text that does not split, and a target
+// that is not a web address and is relative or 260 bytes or longer.
 bool shellOpenCommand(const char* command);
 
 #endif

@@ -1,7 +1,80 @@
-// PLACEHOLDER: replaced by the owner of this file.
+// Alerts of the main dialog: flashing at time-up, the time-is-up icon on a
+// timer's button, and the running countdowns in the caption.
 #include "timers/alerts.h"
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "app/strings.h"
+#include "resource.h"
+#include "timers/countdown.h"
+#include "timers/duration.h"
+#include "timers/main_dialog.h"
+#include "timers/panels.h"
+
+#include <string>
+
 bool flashPending = false;
-void startFlash(HWND) {}
-void stopFlash(HWND) {}
-void resetTimeUpIcon(HWND, int) {}
-void refreshTitleBar(HWND, bool) {}
+
+namespace {
+
+void flashWindow(HWND dialog, DWORD flags, UINT count, DWORD interval)
+{
+    FLASHWINFO info = {};
+    info.cbSize = sizeof info;
+    info.hwnd = dialog;
+    info.dwFlags = flags;
+    info.uCount = count;
+    info.dwTimeout = interval;
+    FlashWindowEx(&info);
+}
+
+} // namespace
+
+void startFlash(HWND dialog)
+{
+    // In the foreground four blinks are enough; otherwise (minimised too)
+    // keep flashing until the user comes back to the window.
+    if (GetForegroundWindow() == dialog && !IsIconic(dialog)) {
+        flashWindow(dialog, FLASHW_ALL, 4, 500);
+        return;
+    }
+    flashPending = true;
+    flashWindow(dialog, FLASHW_ALL | FLASHW_TIMER, 0xFFFFFFFFu, 500);
+}
+
+void stopFlash(HWND dialog)
+{
+    flashWindow(dialog, FLASHW_ALL, 0, 0);
+    flashPending = false;
+}
+
+void resetTimeUpIcon(HWND dialog, int index)
+{
+    if (index < 0 || index >= timerCount || !timerRuntime[index].altIconShown)
+        return;
+    timerRuntime[index].altIconShown = false;
+    setButtonIcon(dialog, panels[index].button, IDI_READY);
+    playResourceSound(IDW_SWITCH_OFF);
+}
+
+void refreshTitleBar(HWND dialog, bool plain)
+{
+    std::string caption;
+    for (int index = 0; index < timerCount && !plain; ++index) {
+        const TimerRuntime& runtime = timerRuntime[index];
+        if (!runtime.running)
+            continue;
+        const LRESULT selection = SendDlgItemMessageA(dialog, panels[index].unitCombo, CB_GETCURSEL, 0, 0);
+        char text[durationTextSize];
+        formatDuration(runtime.shownSeconds * 1000u, unitFromComboIndex(static_cast<int>(selection)), false, text, sizeof text);
+        if (!caption.empty())
+            caption += " | ";
+        caption += text;
+    }
+    if (caption.empty()) {
+        char title[64];
+        loadString(IDS_TITLE, title, sizeof title);
+        caption = title;
+    }
+    SetWindowTextA(dialog, caption.c_str());
+}

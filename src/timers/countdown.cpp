@@ -17,5 +17,44 @@ std::uint32_t elapsedSince(std::uint32_t startTick, std::uint32_t now)
 
 std::uint32_t secondsLeft(std::uint32_t valueMs, std::uint32_t elapsed)
 {
-    return (valueMs - elapsed + 999u) / 1000u;
+    // Rounded up without adding 999 first, which could wrap near the top of the range.
+    const std::uint32_t remaining = valueMs - elapsed;
+    return remaining / 1000u + (remaining % 1000u != 0 ? 1u : 0u);
+}
+
+void startCountdown(TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t now)
+{
+    runtime.running = true;
+    runtime.eventFired = false;
+    runtime.altIconShown = false;
+    runtime.startTick = now;
+    runtime.shownSeconds = valueMs / 1000u;
+}
+
+void stopCountdown(TimerRuntime& runtime, bool user, bool useAltIconOnTimerUp)
+{
+    runtime.running = false;
+    runtime.altIconShown = !user && useAltIconOnTimerUp;
+}
+
+CountdownStep advanceCountdown(TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t now)
+{
+    const std::uint32_t elapsed = elapsedSince(runtime.startTick, now);
+    if (elapsed >= valueMs) {
+        runtime.shownSeconds = 0;
+        return CountdownStep::timeUp;
+    }
+    const std::uint32_t seconds = secondsLeft(valueMs, elapsed);
+    if (seconds == runtime.shownSeconds)
+        return CountdownStep::unchanged;
+    runtime.shownSeconds = seconds;
+    return CountdownStep::changed;
+}
+
+bool claimEventFiring(TimerRuntime& runtime)
+{
+    if (runtime.eventFired)
+        return false;
+    runtime.eventFired = true;
+    return true;
 }

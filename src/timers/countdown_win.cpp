@@ -1,4 +1,145 @@
-// PLACEHOLDER: replaced by the owner of this file.
+// The countdown engine on the main dialog: Start and Stop of a timer, the
+// 200 ms tick, and the time-up sequence with its event and alerts.
 #include "timers/countdown_win.h"
-void startStopTimer(HWND, int, bool) {}
-void onTimerTick(HWND) {}
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "app/strings.h"
+#include "events/catalogue.h"
+#include "events/execute.h"
+#include "resource.h"
+#include "timers/alerts.h"
+#include "timers/countdown.h"
+#include "timers/duration.h"
+#include "timers/main_dialog.h"
+#include "timers/panels.h"
+
+namespace {
+
+// Counts every Start of each timer. A tick compares them with the values it
+// began with, so a timer started while the tick waits inside an event's
+// shell call is not measured against that tick's older message time.
+unsigned startCount[timerCount];
+
+std::uint32_t shownUnit(HWND dialog, int index)
+{
+    const LRESULT selection = SendDlgItemMessageA(dialog, panels[index].unitCombo, CB_GETCURSEL, 0, 0);
+    return unitFromComboIndex(static_cast<int>(selection));
+}
+
+void showDurationText(HWND dialog, int index, std::uint32_t ms, bool full)
+{
+    char text[durationTextSize];
+    formatDuration(ms, shownUnit(dialog, index), full, text, sizeof text);
+    SetDlgItemTextA(dialog, panels[index].edit, text);
+}
+
+void setButtonText(HWND dialog, int index, unsigned stringId)
+{
+    char text[32];
+    loadString(stringId, text, sizeof text);
+    SetDlgItemTextA(dialog, panels[index].button, text);
+}
+
+void enablePanelInputs(HWND dialog, int index, bool enable)
+{
+    EnableWindow(GetDlgItem(dialog, panels[index].edit), enable ? TRUE : FALSE);
+    EnableWindow(GetDlgItem(dialog, panels[index].unitCombo), enable ? TRUE : FALSE);
+}
+
+void startTimer(HWND dialog, int index, bool shiftDown, HWND focus)
+{
+    const PanelIds& panel = panels[index];
+    TimerRuntime& runtime = timerRuntime[index];
+    ++startCount[index];
+    startCountdown(runtime, settings.timers[index].valueMs, GetTickCount());
+    showDurationText(dialog, index, runtime.shownSeconds * 1000u, false);
+    setButtonText(dialog, index, IDS_STOP);
+    setButtonIcon(dialog, panel.button, IDI_RUNNING);
+    // Disabling a control that has the focus would leave the dialog without one.
+    if (focus != nullptr && (focus == GetDlgItem(dialog, panel.edit) || focus == GetDlgItem(dialog, panel.unitCombo)))
+        moveDialogFocus(dialog, panel.button);
+    enablePanelInputs(dialog, index, false);
+    playResourceSound(IDW_START);
+    if (shiftDown)
+        ShowWindow(dialog, SW_MINIMIZE);
+}
+
+void stopTimer(HWND dialog, int index, bool user)
+{
+    TimerRuntime& runtime = timerRuntime[index];
+    stopCountdown(runtime, user, settings.useAltIconOnTimerUp);
+    setButtonText(dialog, index, IDS_START);
+    setButtonIcon(dialog, panels[index].button, runtime.altIconShown ? IDI_TIME_UP : IDI_READY);
+    showDurationText(dialog, index, settings.timers[index].valueMs, true);
+    enablePanelInputs(dialog, index, true);
+    if (user)
+        playResourceSound(IDW_STOP);
+}
+
+// Final display, caption, flash, the event once, a pause, then the stop.
+void runTimeUp(HWND dialog, int index)
+{
+    const PanelIds& panel = panels[index];
+    showDurationText(dialog, index, 0, false);
+    UpdateWindow(GetDlgItem(dialog, panel.edit));
+    if (settings.showTimerInTitleBar)
+        refreshTitleBar(dialog, false);
+    if (settings.flashWndOnTimerUp)
+        startFlash(dialog);
+    if (claimEventFiring(timerRuntime[index])) {
+        const LRESULT selection = SendDlgItemMessageA(dialog, panel.eventCombo, CB_GETCURSEL, 0, 0);
+        fireTimerEvent(eventIdFromComboIndex(static_cast<int>(selection)));
+    }
+    Sleep(200);
+    SendMessageA(dialog, WM_COMMAND, panel.timeUpCommand, 0);
+}
+
+} // namespace
+
+void startStopTimer(HWND dialog, int index, bool user)
+{
+    if (index < 0 || index >= timerCount)
+        return;
+    // The time-is-up command only ever stops: a tick handled inside the
+    // event may already have stopped this timer, and must not restart it.
+    if (!user && !timerRuntime[index].running)
+        return;
+    const bool shiftDown = GetKeyState(VK_SHIFT) < 0;
+    const HWND focus = GetFocus();
+    if (timerRuntime[index].running)
+        stopTimer(dialog, index, user);
+    else
+        startTimer(dialog, index, shiftDown, focus);
+    if (settings.showTimerInTitleBar)
+        refreshTitleBar(dialog, false);
+}
+
+void onTimerTick(HWND dialog)
+{
+    if (runningTimerCount() == 0)
+        return;
+    const std::uint32_t now = static_cast<std::uint32_t>(GetMessageTime());
+    unsigned startsAtTick[timerCount];
+    for (int index = 0; index < timerCount; ++index)
+        startsAtTick[index] = startCount[index];
+    bool changed = false;
+    for (int index = 0; index < timerCount; ++index) {
+        TimerRuntime& runtime = timerRuntime[index];
+        if (!runtime.running || startCount[index] != startsAtTick[index])
+            continue;
+        switch (advanceCountdown(runtime, settings.timers[index].valueMs, now)) {
+        case CountdownStep::changed:
+            showDurationText(dialog, index, runtime.shownSeconds * 1000u, false);
+            changed = true;
+            break;
+        case CountdownStep::timeUp:
+            runTimeUp(dialog, index);
+            break;
+        case CountdownStep::unchanged:
+            break;
+        }
+    }
+    if (changed && settings.showTimerInTitleBar)
+        refreshTitleBar(dialog, false);
+}

@@ -1,0 +1,176 @@
+// The countdown arithmetic: elapsed time across the tick count's wrap, whole
+// seconds rounded up, the moment a timer is up, and when the display changes.
+#include "timers/countdown.h"
+
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+TimerRuntime started(std::uint32_t valueMs, std::uint32_t startTick)
+{
+    TimerRuntime runtime{};
+    runtime.eventFired = true;     // left over from an earlier run
+    runtime.altIconShown = true;
+    startCountdown(runtime, valueMs, startTick);
+    return runtime;
+}
+
+// The shown seconds after each tick that changed them, and the tick's time
+// of time-up, ticking every period ms from the start.
+struct CountdownRun {
+    std::vector<std::uint32_t> shown;
+    std::uint32_t upAfter = 0;
+};
+
+CountdownRun tickUntilUp(std::uint32_t valueMs, std::uint32_t startTick, std::uint32_t period)
+{
+    TimerRuntime runtime = started(valueMs, startTick);
+    CountdownRun run;
+    run.shown.push_back(runtime.shownSeconds);
+    for (std::uint32_t t = period; t <= valueMs + 2 * period; t += period) {
+        switch (advanceCountdown(runtime, valueMs, startTick + t)) {
+        case CountdownStep::changed:
+            run.shown.push_back(runtime.shownSeconds);
+            break;
+        case CountdownStep::timeUp:
+            run.upAfter = t;
+            return run;
+        case CountdownStep::unchanged:
+            break;
+        }
+    }
+    return run;
+}
+
+} // namespace
+
+TEST(Countdown, ElapsedTimeIsUnaffectedByTheTickCountWrapping)
+{
+    EXPECT_EQ(elapsedSince(1000, 1500), 500u);
+    EXPECT_EQ(elapsedSince(0xFFFFFF00u, 0x00000100u), 0x200u);
+    EXPECT_EQ(elapsedSince(0xFFFFFFFFu, 0), 1u);
+    EXPECT_EQ(elapsedSince(0x80000000u, 0x80000000u + maxDurationMs), maxDurationMs);
+    EXPECT_EQ(elapsedSince(0xF0000000u, 0xF0000000u + maxDurationMs), maxDurationMs);
+}
+
+TEST(Countdown, SecondsLeftAreRoundedUpToTheNextWholeSecond)
+{
+    struct Case {
+        std::uint32_t valueMs;
+        std::uint32_t elapsed;
+        std::uint32_t seconds;
+    };
+    const Case cases[] = {
+        {1000, 0, 1}, {1000, 1, 1}, {1000, 999, 1},
+        {90000, 0, 90}, {90000, 1, 90}, {90000, 999, 90}, {90000, 1000, 89}, {90000, 89000, 1}, {90000, 89999, 1},
+        {1500, 0, 2}, {1500, 500, 1},   // a duration from the registry need not be whole seconds
+        {maxDurationMs, 0, 2145600}, {maxDurationMs, 1, 2145600},
+        {0xFFFFFFFFu, 0, 4294968},      // adding 999 first would wrap to 0 here
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(secondsLeft(c.valueMs, c.elapsed), c.seconds) << c.valueMs << " - " << c.elapsed;
+}
+
+TEST(Countdown, StartClearsTheRunsFlagsAndShowsTheTruncatedDuration)
+{
+    const TimerRuntime runtime = started(90500, 1234);
+    EXPECT_TRUE(runtime.running);
+    EXPECT_FALSE(runtime.eventFired);
+    EXPECT_FALSE(runtime.altIconShown);
+    EXPECT_EQ(runtime.startTick, 1234u);
+    EXPECT_EQ(runtime.shownSeconds, 90u);
+}
+
+TEST(Countdown, AOneSecondTimerShowsOneSecondUntilItIsUp)
+{
+    TimerRuntime runtime = started(1000, 5000);
+    EXPECT_EQ(runtime.shownSeconds, 1u);
+    EXPECT_EQ(advanceCountdown(runtime, 1000, 5200), CountdownStep::unchanged);
+    EXPECT_EQ(advanceCountdown(runtime, 1000, 5999), CountdownStep::unchanged);
+    EXPECT_EQ(runtime.shownSeconds, 1u);
+    EXPECT_EQ(advanceCountdown(runtime, 1000, 6000), CountdownStep::timeUp);
+    EXPECT_EQ(runtime.shownSeconds, 0u);
+}
+
+TEST(Countdown, EachSecondIsShownOnceAndTheFirstDropComesAfterOneSecond)
+{
+    for (std::uint32_t period : {200u, 199u, 333u, 1000u}) {
+        const CountdownRun run = tickUntilUp(5000, 100000, period);
+        EXPECT_EQ(run.shown, (std::vector<std::uint32_t>{5, 4, 3, 2, 1})) << "period " << period;
+        EXPECT_GE(run.upAfter, 5000u) << "period " << period;
+        EXPECT_LT(run.upAfter, 5000u + period) << "period " << period;
+    }
+}
+
+TEST(Countdown, ATimerRunningAcrossTheWrapCountsAsUsual)
+{
+    const std::uint32_t start = 0xFFFFFFFFu - 2500;   // wraps 2.5 s after Start
+    const CountdownRun run = tickUntilUp(5000, start, 200);
+    EXPECT_EQ(run.shown, (std::vector<std::uint32_t>{5, 4, 3, 2, 1}));
+    EXPECT_EQ(run.upAfter, 5000u);
+
+    TimerRuntime runtime = started(5000, start);
+    EXPECT_EQ(advanceCountdown(runtime, 5000, start + 4999), CountdownStep::changed);   // now is past the wrap
+    EXPECT_EQ(runtime.shownSeconds, 1u);
+    EXPECT_EQ(advanceCountdown(runtime, 5000, start + 5000), CountdownStep::timeUp);
+}
+
+TEST(Countdown, TheLongestDurationIsUpExactlyAtItsEnd)
+{
+    TimerRuntime runtime = started(maxDurationMs, 0x7FFFFFFFu);
+    EXPECT_EQ(advanceCountdown(runtime, maxDurationMs, 0x7FFFFFFFu + maxDurationMs - 1), CountdownStep::changed);
+    EXPECT_EQ(runtime.shownSeconds, 1u);
+    EXPECT_EQ(advanceCountdown(runtime, maxDurationMs, 0x7FFFFFFFu + maxDurationMs), CountdownStep::timeUp);
+}
+
+TEST(Countdown, ATickLateByManySecondsJumpsStraightToTheNewValue)
+{
+    TimerRuntime runtime = started(60000, 0);
+    EXPECT_EQ(advanceCountdown(runtime, 60000, 45500), CountdownStep::changed);
+    EXPECT_EQ(runtime.shownSeconds, 15u);
+    EXPECT_EQ(advanceCountdown(runtime, 60000, 900000), CountdownStep::timeUp);
+}
+
+TEST(Countdown, TheTimeIsUpMarkFollowsOnlyAStopAtTimeUpWithTheOptionOn)
+{
+    struct Case {
+        bool user;
+        bool option;
+        bool mark;
+    };
+    const Case cases[] = {{true, true, false}, {true, false, false}, {false, true, true}, {false, false, false}};
+    for (const Case& c : cases) {
+        TimerRuntime runtime = started(1000, 0);
+        stopCountdown(runtime, c.user, c.option);
+        EXPECT_FALSE(runtime.running);
+        EXPECT_EQ(runtime.altIconShown, c.mark) << "user " << c.user << " option " << c.option;
+    }
+}
+
+TEST(Countdown, TheEventIsClaimedOncePerRun)
+{
+    TimerRuntime runtime = started(1000, 0);
+    EXPECT_TRUE(claimEventFiring(runtime));
+    EXPECT_TRUE(runtime.eventFired);
+    EXPECT_FALSE(claimEventFiring(runtime));
+    stopCountdown(runtime, false, true);
+    startCountdown(runtime, 1000, 2000);
+    EXPECT_TRUE(claimEventFiring(runtime));
+}
+
+TEST(Countdown, RunningTimersAreCounted)
+{
+    for (TimerRuntime& runtime : timerRuntime)
+        runtime = TimerRuntime{};
+    EXPECT_EQ(runningTimerCount(), 0);
+    startCountdown(timerRuntime[0], 1000, 0);
+    startCountdown(timerRuntime[2], 1000, 0);
+    EXPECT_EQ(runningTimerCount(), 2);
+    stopCountdown(timerRuntime[0], true, true);
+    EXPECT_EQ(runningTimerCount(), 1);
+    timerRuntime[2] = TimerRuntime{};
+}
