@@ -1,1 +1,298 @@
-// PLACEHOLDER: replaced by the owner of this file.
+// Browsing for a sound file or for a document or application from the
+// Settings dialog, with the system's Explorer-style file-open dialog.
+#include "ui/file_dialogs.h"
+
+#include "app/app.h"
+#include "app/strings.h"
+#include "app/text.h"
+#include "events/open_command.h"
+#include "resource.h"
+#include "store/placement_win.h"
+#include "ui/settings_dialog.h"
+#include "ui/settings_rules.h"
+
+#include <cderr.h>
+#include <commdlg.h>
+#include <mmsystem.h>
+#include <shlwapi.h>
+
+#include <string>
+
+namespace {
+
+// The file-open dialog lays its controls out (and may resize itself) after
+// it has told us it is initialised: within this time the first size change
+// still belongs to the opening, so the dialog is centred again.
+constexpr DWORD settleTimeMs = 1000;
+
+// Owned by one Browse call, reached by its hook through lCustData.
+struct PreviewState {
+    DWORD tick;
+    bool pending;
+};
+
+struct BrowseVariant {
+    unsigned titleId;
+    unsigned filterId;
+    const char* pattern;
+    const char* defaultExtension;
+    int templateId;
+    LPOFNHOOKPROC hook;
+};
+
+OPENFILENAMEA* openFileNameOf(HWND hook)
+{
+    return reinterpret_cast<OPENFILENAMEA*>(GetWindowLongPtrA(hook, GWLP_USERDATA));
+}
+
+PreviewState& previewStateOf(const OPENFILENAMEA& openFileName)
+{
+    return *reinterpret_cast<PreviewState*>(openFileName.lCustData);
+}
+
+// The hook window is the child template; its parent is the file-open dialog.
+void centreFileDialog(HWND hook, const OPENFILENAMEA& openFileName)
+{
+    centerOverOwner(GetParent(hook), openFileName.hwndOwner);
+}
+
+UINT_PTR onHookInit(HWND hook, LPARAM lParam)
+{
+    SetWindowLongPtrA(hook, GWLP_USERDATA, lParam);
+    return TRUE;
+}
+
+UINT_PTR onHookNotify(HWND hook, const OFNOTIFYA& notify)
+{
+    OPENFILENAMEA* openFileName = openFileNameOf(hook);
+    if (notify.hdr.code == static_cast<UINT>(CDN_INITDONE) && openFileName != nullptr) {
+        centreFileDialog(hook, *openFileName);
+        PreviewState& state = previewStateOf(*openFileName);
+        state.pending = true;
+        state.tick = GetTickCount();
+        return 0;
+    }
+    if (notify.hdr.code == static_cast<UINT>(CDN_FILEOK)) {
+        SetWindowLongPtrA(hook, DWLP_MSGRESULT, 0);
+        return TRUE;
+    }
+    return 0;
+}
+
+// Only the first size change soon after the opening moves the dialog; a
+// resize by the user later leaves it where it is.
+UINT_PTR onHookSize(HWND hook)
+{
+    OPENFILENAMEA* openFileName = openFileNameOf(hook);
+    if (openFileName == nullptr)
+        return 0;
+    PreviewState& state = previewStateOf(*openFileName);
+    if (state.pending) {
+        state.pending = false;
+        if (GetTickCount() - state.tick < settleTimeMs)
+            centreFileDialog(hook, *openFileName);
+    }
+    return 0;
+}
+
+UINT_PTR onHookDestroy(HWND hook)
+{
+    OPENFILENAMEA* openFileName = openFileNameOf(hook);
+    if (openFileName != nullptr)
+        previewStateOf(*openFileName).pending = false;
+    return 0;
+}
+
+UINT_PTR CALLBACK placementHook(HWND hook, UINT message, WPARAM, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return onHookInit(hook, lParam);
+    case WM_NOTIFY:
+        return onHookNotify(hook, *reinterpret_cast<const OFNOTIFYA*>(lParam));
+    case WM_SIZE:
+        return onHookSize(hook);
+    case WM_DESTROY:
+        return onHookDestroy(hook);
+    default:
+        return 0;
+    }
+}
+
+void setPreviewIcons(HWND hook)
+{
+    SendDlgItemMessageA(hook, IDC_PREVIEW_PLAY, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadIconSized(IDI_PLAY, 16)));
+    SendDlgItemMessageA(hook, IDC_PREVIEW_STOP, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadIconSized(IDI_STOP, 16)));
+}
+
+void destroyPreviewIcons(HWND hook)
+{
+    for (int buttonId : {IDC_PREVIEW_PLAY, IDC_PREVIEW_STOP}) {
+        HICON icon = reinterpret_cast<HICON>(SendDlgItemMessageA(hook, buttonId, BM_GETIMAGE, IMAGE_ICON, 0));
+        if (icon != nullptr)
+            DestroyIcon(icon);
+    }
+}
+
+void previewSelection(HWND hook)
+{
+    char path[MAX_PATH] = "";
+    const LRESULT length = SendMessageA(GetParent(hook), CDM_GETFILEPATH, sizeof path, reinterpret_cast<LPARAM>(path));
+    if (length > 0 && length <= static_cast<LRESULT>(sizeof path))
+        playWaveFile(path, nullptr);
+}
+
+UINT_PTR onPreviewCommand(HWND hook, WPARAM wParam)
+{
+    if (HIWORD(wParam) != BN_CLICKED)
+        return 0;
+    if (LOWORD(wParam) == IDC_PREVIEW_PLAY) {
+        previewSelection(hook);
+        return TRUE;
+    }
+    if (LOWORD(wParam) == IDC_PREVIEW_STOP) {
+        stopAllSounds();
+        return TRUE;
+    }
+    return 0;
+}
+
+UINT_PTR CALLBACK soundPreviewHook(HWND hook, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        setPreviewIcons(hook);
+        return onHookInit(hook, lParam);
+    case WM_COMMAND:
+        return onPreviewCommand(hook, wParam);
+    case WM_DESTROY:
+        destroyPreviewIcons(hook);
+        stopAllSounds();
+        return onHookDestroy(hook);
+    default:
+        return placementHook(hook, message, wParam, lParam);
+    }
+}
+
+const BrowseVariant soundVariant = {IDS_SOUND_FILE_TITLE, IDS_WAV_FILTER, "*.wav", "wav", IDD_OPEN_SOUND, soundPreviewHook};
+const BrowseVariant openVariant = {IDS_DOCUMENT_FILE_TITLE, IDS_ALL_FILES_FILTER, "*.*", "exe", IDD_OPEN_DOCUMENT, placementHook};
+
+// "Text", NUL, pattern, NUL and the closing NUL of the list.
+std::string filterList(const BrowseVariant& variant)
+{
+    char text[128];
+    loadString(variant.filterId, text, sizeof text);
+    std::string filter(text);
+    filter += '\0';
+    filter += variant.pattern;
+    filter += '\0';
+    return filter;   // c_str() adds the final NUL
+}
+
+bool currentDirectory(std::string& directory)
+{
+    const DWORD size = GetCurrentDirectoryA(0, nullptr);
+    if (size == 0)
+        return false;
+    directory.assign(size, '\0');
+    const DWORD length = GetCurrentDirectoryA(size, &directory[0]);
+    if (length == 0 || length >= size)
+        return false;
+    directory.resize(length);
+    return true;
+}
+
+void browse(HWND settingsDialog, int editId, const BrowseVariant& variant, const std::string& typed, const char* startPath)
+{
+    char file[MAX_PATH];
+    copyText(file, sizeof file, PathFindFileNameA(startPath));
+    char folder[MAX_PATH] = "";
+    if (startPath[0] != '\0') {
+        copyText(folder, sizeof folder, startPath);
+        PathRemoveFileSpecA(folder);
+    }
+    char title[128];
+    loadString(variant.titleId, title, sizeof title);
+    const std::string filter = filterList(variant);
+    PreviewState state = {};
+
+    static_assert(sizeof(OPENFILENAMEA) == 88, "the file-open structure of a 32-bit program");
+    OPENFILENAMEA openFileName = {};
+    openFileName.lStructSize = sizeof openFileName;
+    openFileName.hwndOwner = settingsDialog;
+    openFileName.hInstance = app.instance;
+    openFileName.lpstrFilter = filter.c_str();
+    openFileName.nFilterIndex = 1;
+    openFileName.lpstrFile = file;
+    openFileName.nMaxFile = sizeof file;
+    openFileName.lpstrInitialDir = folder;
+    openFileName.lpstrTitle = title;
+    openFileName.Flags = OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_FILEMUSTEXIST | OFN_EXPLORER |
+                         OFN_ENABLESIZING;
+    openFileName.lpstrDefExt = variant.defaultExtension;
+    openFileName.lCustData = reinterpret_cast<LPARAM>(&state);
+    openFileName.lpfnHook = variant.hook;
+    openFileName.lpTemplateName = MAKEINTRESOURCEA(variant.templateId);
+
+    // The dialog may change the current directory as the user moves around.
+    std::string savedDirectory;
+    if (!currentDirectory(savedDirectory))
+        return;
+    BOOL chosen = GetOpenFileNameA(&openFileName);
+    if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) {
+        file[0] = '\0';
+        state = {};
+        chosen = GetOpenFileNameA(&openFileName);
+    }
+    if (!chosen && CommDlgExtendedError() != 0)
+        MessageBeep(MB_ICONHAND);
+    SetCurrentDirectoryA(savedDirectory.c_str());
+    if (!chosen)
+        return;
+
+    quotePathInPlace(file);
+    if (typed != file) {
+        setEditText(settingsDialog, editId, file, true);
+    }
+}
+
+// Where an open file command starts the dialog: its target when that is an
+// absolute path (a web address counts as relative here), else nowhere.
+void openCommandStartPath(const std::string& command, char (&startPath)[MAX_PATH])
+{
+    startPath[0] = '\0';
+    std::string target;
+    std::string parameters;
+    if (!splitOpenCommand(command.c_str(), target, parameters))
+        return;
+    if (target.size() >= MAX_PATH || PathIsRelativeA(target.c_str()))
+        return;
+    copyText(startPath, sizeof startPath, target.c_str());
+}
+
+} // namespace
+
+void playWaveFile(const char* path, HMODULE module)
+{
+    if (PathFileExistsA(path) && !PathIsDirectoryA(path))
+        PlaySoundA(path, module, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+}
+
+void browseForSoundFile(HWND settingsDialog, int editId)
+{
+    stopAllSounds();
+    const std::string typed = editText(settingsDialog, editId);
+    char startPath[MAX_PATH];
+    copyText(startPath, sizeof startPath, typed.c_str());
+    PathUnquoteSpacesA(startPath);
+    browse(settingsDialog, editId, soundVariant, typed, startPath);
+}
+
+void browseForOpenFile(HWND settingsDialog, int editId)
+{
+    stopAllSounds();
+    const std::string typed = editText(settingsDialog, editId);
+    char startPath[MAX_PATH];
+    openCommandStartPath(typed, startPath);
+    browse(settingsDialog, editId, openVariant, typed, startPath);
+}

@@ -1,1 +1,323 @@
-// PLACEHOLDER: replaced by the owner of this file.
+// The Advanced Options menu of the Settings dialog. Its entries only write
+// into the dialog's controls (the dialog takes them over at OK), except the
+// options reset, which sets the options themselves (Cancel puts them back).
+#include "ui/settings_menu.h"
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "app/strings.h"
+#include "app/text.h"
+#include "resource.h"
+#include "ui/menu_bitmap.h"
+#include "ui/settings_rules.h"
+
+#include <shlwapi.h>
+
+#include <cstdint>
+
+namespace {
+
+constexpr int sectionCount = 4;
+constexpr int sharedBitmapCount = 3;
+
+struct MenuSection {
+    unsigned textId;
+    int iconId;
+};
+
+constexpr MenuSection sections[sectionCount] = {
+    {IDM_NAMES_SECTION, IDI_NAMES},
+    {IDM_SOUNDS_SECTION, IDI_SOUNDS},
+    {IDM_OPEN_SECTION, IDI_OPEN_FILES},
+    {IDM_OPTIONS_SECTION, IDI_OPTIONS},
+};
+
+// The icons several entries share: one bitmap each per showing.
+constexpr int sharedIconIds[sharedBitmapCount] = {IDI_RESET, IDI_EMPTY, IDI_FILL};
+
+struct MenuEntry {
+    int section;
+    unsigned command;
+    int sharedBitmap;   // index into sharedIconIds
+};
+
+constexpr MenuEntry entries[] = {
+    {0, IDM_NAMES_RESET, 0},   {0, IDM_NAMES_FILL, 2},  {1, IDM_SOUNDS_RESET, 1}, {1, IDM_SOUNDS_FILL, 2},
+    {2, IDM_OPEN_RESET, 1},    {2, IDM_OPEN_FILL, 2},   {3, IDM_OPTIONS_RESET, 0},
+};
+
+struct MenuBitmaps {
+    HBITMAP shared[sharedBitmapCount];
+    HBITMAP sections[sectionCount];
+};
+
+void deleteBitmaps(MenuBitmaps& bitmaps)
+{
+    for (HBITMAP bitmap : bitmaps.shared) {
+        if (bitmap != nullptr)
+            DeleteObject(bitmap);
+    }
+    for (HBITMAP bitmap : bitmaps.sections) {
+        if (bitmap != nullptr)
+            DeleteObject(bitmap);
+    }
+}
+
+std::string loadText(unsigned id)
+{
+    char text[1024];
+    loadString(id, text, sizeof text);
+    return text;
+}
+
+// At most size - 1 bytes of text, never half a double-byte character.
+std::string limitedText(const std::string& text, std::size_t size)
+{
+    std::string limited(size, '\0');
+    limited.resize(copyText(&limited[0], size, text.c_str()));
+    return limited;
+}
+
+bool appendText(HMENU menu, UINT flags, UINT_PTR item, unsigned textId)
+{
+    return AppendMenuA(menu, flags, item, loadText(textId).c_str()) != FALSE;
+}
+
+void attachBitmap(HMENU menu, UINT item, UINT flags, HBITMAP bitmap)
+{
+    if (bitmap != nullptr)
+        SetMenuItemBitmaps(menu, item, flags, bitmap, bitmap);
+}
+
+// Gives the section just appended its icon and the separator after it.
+bool finishSection(HMENU menu, const MenuSection& section, std::uint32_t colour, HBITMAP& bitmap)
+{
+    const int count = GetMenuItemCount(menu);
+    if (count == -1)
+        return false;
+    bitmap = loadMenuBitmap(section.iconId, colour);
+    attachBitmap(menu, static_cast<UINT>(count - 1), MF_BYPOSITION, bitmap);
+    return AppendMenuA(menu, MF_SEPARATOR, 0, nullptr) != FALSE;
+}
+
+// The whole menu, or null (with nothing left over) when any part fails.
+HMENU buildMenu(MenuBitmaps& bitmaps, std::uint32_t colour)
+{
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr)
+        return nullptr;
+    HMENU submenus[sectionCount];
+    for (int index = 0; index < sectionCount; ++index) {
+        submenus[index] = CreatePopupMenu();
+        if (submenus[index] == nullptr) {
+            DestroyMenu(menu);
+            return nullptr;
+        }
+        if (!appendText(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenus[index]), sections[index].textId)) {
+            // Not part of the menu yet, so not destroyed with it.
+            DestroyMenu(submenus[index]);
+            DestroyMenu(menu);
+            return nullptr;
+        }
+        if (!finishSection(menu, sections[index], colour, bitmaps.sections[index])) {
+            DestroyMenu(menu);
+            return nullptr;
+        }
+    }
+    if (!appendText(menu, MF_STRING, IDM_CLOSE_MENU, IDM_CLOSE_MENU)) {
+        DestroyMenu(menu);
+        return nullptr;
+    }
+    for (const MenuEntry& entry : entries) {
+        HMENU submenu = submenus[entry.section];
+        if (!appendText(submenu, MF_STRING, entry.command, entry.command)) {
+            DestroyMenu(menu);
+            return nullptr;
+        }
+        attachBitmap(submenu, entry.command, MF_BYCOMMAND, bitmaps.shared[entry.sharedBitmap]);
+    }
+    return menu;
+}
+
+void setControlTexts(HWND dialog, const int (&ids)[3], const std::string (&texts)[3])
+{
+    for (int row = 0; row < 3; ++row)
+        SetDlgItemTextA(dialog, ids[row], texts[row].c_str());
+}
+
+// Three consecutive string-table texts, each cut to fit a field of size bytes.
+void setStringTexts(HWND dialog, const int (&ids)[3], unsigned firstTextId, std::size_t size)
+{
+    const std::string texts[3] = {
+        limitedText(loadText(firstTextId), size),
+        limitedText(loadText(firstTextId + 1), size),
+        limitedText(loadText(firstTextId + 2), size),
+    };
+    setControlTexts(dialog, ids, texts);
+}
+
+void emptyTexts(HWND dialog, const int (&ids)[3])
+{
+    const std::string empty[3];
+    setControlTexts(dialog, ids, empty);
+}
+
+// The system's Media folder, or the root of drive C when the Windows folder
+// cannot be read.
+std::string exampleSoundFolder()
+{
+    char folder[MAX_PATH];
+    const UINT length = GetWindowsDirectoryA(folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder || !PathAppendA(folder, loadText(IDS_MEDIA_FOLDER).c_str()))
+        return "C:\\";
+    return folder;
+}
+
+std::string exampleSoundPath(const std::string& folder, unsigned fileNameId)
+{
+    char path[pathBufferSize];
+    copyText(path, sizeof path, folder.c_str());
+    PathAppendA(path, loadText(fileNameId).c_str());
+    quotePathInPlace(path);
+    return path;
+}
+
+void fillExampleSounds(HWND dialog)
+{
+    setStringTexts(dialog, soundLabelEditIds, IDS_EXAMPLE_SOUND_LABEL1, labelSize);
+    const std::string folder = exampleSoundFolder();
+    const std::string paths[3] = {
+        exampleSoundPath(folder, IDS_EXAMPLE_SOUND_FILE1),
+        exampleSoundPath(folder, IDS_EXAMPLE_SOUND_FILE2),
+        exampleSoundPath(folder, IDS_EXAMPLE_SOUND_FILE3),
+    };
+    setControlTexts(dialog, soundFileEditIds, paths);
+}
+
+void fillExampleOpenFiles(HWND dialog)
+{
+    setStringTexts(dialog, openLabelEditIds, IDS_EXAMPLE_OPEN_LABEL1, labelSize);
+    std::string notepad;
+    std::string appWithDocument = loadText(IDS_EXAMPLE_OPEN_DOCUMENT3);
+    if (findNotepadCommand(notepad))
+        appWithDocument = notepad + " " + appWithDocument;
+    const std::string targets[3] = {
+        limitedText(loadText(IDS_EXAMPLE_OPEN_TARGET1), openFileSize),
+        limitedText(loadText(IDS_EXAMPLE_OPEN_TARGET2), openFileSize),
+        limitedText(appWithDocument, openFileSize),
+    };
+    setControlTexts(dialog, openFileEditIds, targets);
+}
+
+// Only the options and their boxes: the immediate effects of clicking the
+// boxes one by one (topmost band, caption) are not part of this reset.
+void resetOptions(HWND dialog)
+{
+    settings.keepWindowOnTop = true;
+    settings.showTimerInTitleBar = true;
+    settings.flashWndOnTimerUp = true;
+    settings.useAltIconOnTimerUp = true;
+    settings.displaySmartCursors = true;
+    for (int boxId : optionBoxIds)
+        CheckDlgButton(dialog, boxId, BST_CHECKED);
+}
+
+void runCommand(HWND dialog, int command)
+{
+    switch (command) {
+    case IDM_NAMES_RESET:
+        setStringTexts(dialog, nameEditIds, IDS_DEFAULT_TIMER_NAME1, labelSize);
+        playResourceSound(IDW_RESET);
+        break;
+    case IDM_NAMES_FILL:
+        setStringTexts(dialog, nameEditIds, IDS_EXAMPLE_NAME1, labelSize);
+        playResourceSound(IDW_FILLED);
+        break;
+    case IDM_SOUNDS_RESET:
+        setStringTexts(dialog, soundLabelEditIds, IDS_DEFAULT_SOUND_LABEL1, labelSize);
+        emptyTexts(dialog, soundFileEditIds);
+        playResourceSound(IDW_RESET);
+        break;
+    case IDM_SOUNDS_FILL:
+        fillExampleSounds(dialog);
+        playResourceSound(IDW_FILLED);
+        break;
+    case IDM_OPEN_RESET:
+        setStringTexts(dialog, openLabelEditIds, IDS_DEFAULT_OPEN_LABEL1, labelSize);
+        emptyTexts(dialog, openFileEditIds);
+        playResourceSound(IDW_RESET);
+        break;
+    case IDM_OPEN_FILL:
+        fillExampleOpenFiles(dialog);
+        playResourceSound(IDW_FILLED);
+        break;
+    case IDM_OPTIONS_RESET:
+        resetOptions(dialog);
+        playResourceSound(IDW_FILLED);
+        break;
+    default:
+        break;   // Close this Menu, or no choice
+    }
+}
+
+// A candidate for Notepad: folder, then each further part appended.
+bool notepadCandidate(const char* folder, const char* subfolder, std::string& command)
+{
+    char path[MAX_PATH];
+    copyText(path, sizeof path, folder);
+    if (subfolder != nullptr && !PathAppendA(path, subfolder))
+        return false;
+    if (!PathAppendA(path, "Notepad.exe"))
+        return false;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    command = std::string("\"") + path + "\"";
+    return true;
+}
+
+bool readFolder(UINT (WINAPI* getFolder)(LPSTR, UINT), char (&folder)[MAX_PATH])
+{
+    const UINT length = getFolder(folder, sizeof folder);
+    return length != 0 && length < sizeof folder;
+}
+
+} // namespace
+
+bool findNotepadCommand(std::string& command)
+{
+    command.clear();
+    char windowsFolder[MAX_PATH];
+    char systemFolder[MAX_PATH];
+    const bool haveWindows = readFolder(GetWindowsDirectoryA, windowsFolder);
+    const bool haveSystem = readFolder(GetSystemDirectoryA, systemFolder);
+    if (haveWindows && notepadCandidate(windowsFolder, nullptr, command))
+        return true;
+    if (haveSystem && notepadCandidate(systemFolder, nullptr, command))
+        return true;
+    return haveWindows && notepadCandidate(windowsFolder, "SysWOW64", command);
+}
+
+int showSettingsMenu(HWND settingsDialog)
+{
+    const std::uint32_t colour = menuColourPixel();
+    RECT button;
+    GetWindowRect(GetDlgItem(settingsDialog, IDC_SET_ADVANCED), &button);
+    const int x = button.left + (button.right - button.left) / 2;
+    const int y = button.top + (button.bottom - button.top) / 2;
+
+    MenuBitmaps bitmaps = {};
+    for (int index = 0; index < sharedBitmapCount; ++index)
+        bitmaps.shared[index] = loadMenuBitmap(sharedIconIds[index], colour);
+    HMENU menu = buildMenu(bitmaps, colour);
+    if (menu == nullptr) {
+        deleteBitmaps(bitmaps);
+        return -1;
+    }
+    const int command = static_cast<int>(
+        TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, settingsDialog, nullptr));
+    DestroyMenu(menu);
+    deleteBitmaps(bitmaps);
+    runCommand(settingsDialog, command);
+    return command;
+}

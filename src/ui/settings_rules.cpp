@@ -1,1 +1,87 @@
-// PLACEHOLDER: replaced by the owner of this file.
+#include "ui/settings_rules.h"
+
+#include "app/settings.h"
+#include "app/text.h"
+
+#include <cstring>
+
+namespace {
+
+// Longest path that still fits a 260-byte buffer with two quotes and a NUL
+// to spare.
+constexpr std::size_t longestQuotablePath = 256;
+
+std::string trimmed(const char* typed)
+{
+    std::string text(typed);
+    text.resize(trimSpacesInPlace(&text[0]));
+    return text;
+}
+
+// Quoting needs a path buffer; anything too long for one is too long to quote.
+std::string quoted(const std::string& path)
+{
+    if (path.size() >= pathBufferSize)
+        return path;
+    char buffer[pathBufferSize];
+    std::memcpy(buffer, path.c_str(), path.size() + 1);
+    quotePathInPlace(buffer);
+    return buffer;
+}
+
+std::uint32_t channel(std::uint32_t colour, int shift)
+{
+    return (colour >> shift) & 0xFFu;
+}
+
+} // namespace
+
+bool quotePathInPlace(char* path)
+{
+    const std::size_t length = std::strlen(path);
+    if (length == 0)
+        return true;
+    if (length >= 2 && path[0] == '"' && path[length - 1] == '"')
+        return true;
+    if (length > longestQuotablePath)
+        return false;
+    std::memmove(path + 1, path, length);
+    path[0] = '"';
+    path[length + 1] = '"';
+    path[length + 2] = '\0';
+    return true;
+}
+
+std::uint32_t blendColour(std::uint32_t face, std::uint32_t window)
+{
+    std::uint32_t result = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const std::uint32_t blended = (127 * channel(face, shift) + 128 * channel(window, shift) + 127) / 255;
+        result |= blended << shift;
+    }
+    return result;
+}
+
+std::string tidyName(const char* typed, const char* defaultText)
+{
+    const std::string text = trimmed(typed);
+    char name[labelSize];
+    copyText(name, sizeof name, text.empty() ? defaultText : text.c_str());
+    return name;
+}
+
+std::string tidySoundFile(const char* typed)
+{
+    return quoted(trimmed(typed));
+}
+
+bool tidyOpenCommand(const char* typed, std::string& tidied)
+{
+    const std::string text = trimmed(typed);
+    // An application with a document, or a path with spaces the user chose
+    // not to quote: only the user knows where the target ends.
+    if (findCharacter(text.c_str(), ' ') != nullptr)
+        return false;
+    tidied = quoted(text);
+    return true;
+}
