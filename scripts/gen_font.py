@@ -69,7 +69,7 @@ def cp1252Codepoints():
 
 def subsetOptions():
     options = subset.Options()
-    options.hinting = True          # crisp text at dialog sizes under GDI
+    options.hinting = False         # the outlines are condensed below
     options.legacy_kern = True      # GDI kerns from 'kern', not from GPOS
     options.name_IDs = ["*"]        # keep copyright, trademark and licence
     options.name_legacy = True      # keep the Mac records too
@@ -122,6 +122,41 @@ def adjustTables(font):
     head.modified = FIXED_TIMESTAMP
 
 
+# The templates are laid out for a face narrower than the base font: at 8 pt
+# its letters would run about a tenth wider than the dialog units allow.
+# Condensing every outline and advance by this factor keeps the dialog base
+# units where they were (the alphabet's average still rounds to 6 pixels)
+# while the words fit the controls they were designed for.
+CONDENSE = 0.89
+
+
+def condense(font):
+    def scaled(value):
+        return int(round(value * CONDENSE))
+
+    glyphs = font["glyf"]
+    for name in font.getGlyphOrder():
+        glyph = glyphs[name]
+        if glyph.isComposite():
+            for component in glyph.components:
+                component.x = scaled(component.x)
+        elif glyph.numberOfContours > 0:
+            glyph.coordinates.scale((CONDENSE, 1.0))
+            glyph.coordinates.toInt()
+        glyph.recalcBounds(glyphs)
+    metrics = font["hmtx"].metrics
+    for name, (advance, _) in metrics.items():
+        glyph = glyphs[name]
+        metrics[name] = (scaled(advance), glyph.xMin if glyph.numberOfContours else 0)
+    if "kern" in font:
+        for table in font["kern"].kernTables:
+            table.kernTable = {pair: scaled(value) for pair, value in table.kernTable.items()}
+    # Device metrics were made for the old widths.
+    for tag in ("hdmx", "LTSH", "VDMX"):
+        if tag in font:
+            del font[tag]
+
+
 def checkFont(font, codepoints):
     if "glyf" not in font or "CFF " in font:
         sys.exit("gen_font: base font is not a TrueType (glyf) font")
@@ -164,6 +199,7 @@ def main():
     subsetter.populate(unicodes=codepoints)
     subsetter.subset(font)
     checkFont(font, codepoints)
+    condense(font)
     renameFont(font)
     adjustTables(font)
     os.makedirs(FONT_DIR, exist_ok=True)
