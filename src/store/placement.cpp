@@ -1,1 +1,150 @@
-// PLACEHOLDER: replaced by the owner of this file.
+#include "store/placement.h"
+
+#include "store/registry.h"
+
+#include <cstdio>
+
+namespace {
+
+// Coordinates are 32-bit; the arithmetic below is done in 64 bits and brought
+// back the way 32-bit Windows arithmetic would wrap.
+std::int32_t wrap32(std::int64_t value)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
+}
+
+std::int64_t width(const Rect32& rect)
+{
+    return static_cast<std::int64_t>(rect.right) - rect.left;
+}
+
+std::int64_t height(const Rect32& rect)
+{
+    return static_cast<std::int64_t>(rect.bottom) - rect.top;
+}
+
+Rect32 offsetRect(const Rect32& rect, std::int64_t dx, std::int64_t dy)
+{
+    return Rect32{wrap32(rect.left + dx), wrap32(rect.top + dy), wrap32(rect.right + dx), wrap32(rect.bottom + dy)};
+}
+
+const char* const positionNames[4] = {"X", "Y", "CX", "CY"};
+
+unsigned long writeFourValues(const char* keyPath, const Rect32& rect)
+{
+    const std::int64_t values[4] = {rect.left, rect.top, width(rect), height(rect)};
+    unsigned long first = 0;
+    for (int i = 0; i < 4; ++i) {
+        const unsigned long error = writeDwordValue(keyPath, positionNames[i], static_cast<std::uint32_t>(values[i]));
+        if (first == 0)
+            first = error;
+    }
+    return first;
+}
+
+} // namespace
+
+bool operator==(const Rect32& a, const Rect32& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+bool rectFromPosition(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, Rect32& rect)
+{
+    const std::int64_t right = static_cast<std::int64_t>(x) + cx;
+    const std::int64_t bottom = static_cast<std::int64_t>(y) + cy;
+    if (cx < 0 || cy < 0 || right > INT32_MAX || bottom > INT32_MAX)
+        return false;
+    rect = Rect32{x, y, static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
+    return true;
+}
+
+Rect32 moveIntoWorkArea(const Rect32& rect, const Rect32& workArea)
+{
+    Rect32 moved = rect;
+    if (moved.right > workArea.right)
+        moved = offsetRect(moved, static_cast<std::int64_t>(workArea.right) - moved.right, 0);
+    if (moved.bottom > workArea.bottom)
+        moved = offsetRect(moved, 0, static_cast<std::int64_t>(workArea.bottom) - moved.bottom);
+    if (moved.left < workArea.left)
+        moved = offsetRect(moved, static_cast<std::int64_t>(workArea.left) - moved.left, 0);
+    if (moved.top < workArea.top)
+        moved = offsetRect(moved, 0, static_cast<std::int64_t>(workArea.top) - moved.top);
+    return moved;
+}
+
+void formatMonitorKeyPath(char* buffer, std::size_t size, const char* keyPath, const Rect32& monitor)
+{
+    char name[80];
+    std::snprintf(name, sizeof name, "MonitorRectangle(%ld,%ld,%ld,%ld)", static_cast<long>(monitor.left),
+                  static_cast<long>(monitor.top), static_cast<long>(monitor.right), static_cast<long>(monitor.bottom));
+    std::snprintf(buffer, size, "%s\\%s", keyPath, name);
+}
+
+bool readStoredPosition(const char* keyPath, Rect32& rect)
+{
+    std::uint32_t values[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        if (readDwordValue(keyPath, positionNames[i], 0, values[i]) != 0)
+            return false;
+    }
+    return rectFromPosition(static_cast<std::int32_t>(values[0]), static_cast<std::int32_t>(values[1]),
+                            static_cast<std::int32_t>(values[2]), static_cast<std::int32_t>(values[3]), rect);
+}
+
+unsigned long writeStoredPosition(const char* keyPath, const Rect32& rect, const Rect32& monitor)
+{
+    char monitorKeyPath[256];
+    formatMonitorKeyPath(monitorKeyPath, sizeof monitorKeyPath, keyPath, monitor);
+    const unsigned long mainError = writeFourValues(keyPath, rect);
+    const unsigned long monitorError = writeFourValues(monitorKeyPath, rect);
+    return mainError != 0 ? mainError : monitorError;
+}
+
+Rect32 restoredPosition(const char* keyPath, const Rect32& current, MonitorLookup lookup)
+{
+    Rect32 saved{};
+    const bool valid = readStoredPosition(keyPath, saved);
+    if (!valid)
+        saved = current;
+    Rect32 monitor{};
+    Rect32 workArea{};
+    lookup(saved, monitor, workArea);
+    // The copy under the monitor's subkey proves that monitor still has the
+    // rectangle it had when the position was saved.
+    bool sameMonitor = false;
+    if (valid) {
+        char monitorKeyPath[256];
+        formatMonitorKeyPath(monitorKeyPath, sizeof monitorKeyPath, keyPath, monitor);
+        Rect32 onMonitor{};
+        sameMonitor = readStoredPosition(monitorKeyPath, onMonitor) && onMonitor == saved;
+    }
+    // The work area stays the one of the saved position's monitor either way.
+    return moveIntoWorkArea(sameMonitor ? saved : current, workArea);
+}
+
+Rect32 workspaceToScreen(const Rect32& rect, const Rect32& monitor, const Rect32& workArea)
+{
+    return offsetRect(rect, static_cast<std::int64_t>(workArea.left) - monitor.left,
+                      static_cast<std::int64_t>(workArea.top) - monitor.top);
+}
+
+Point32 centredTopLeft(const Rect32& window, const Rect32& frame, const Rect32& area, const Rect32& workArea)
+{
+    const std::int64_t windowWidth = width(window);
+    const std::int64_t windowHeight = height(window);
+    // C++ division truncates toward zero, as the margins need.
+    const std::int64_t dx = (width(frame) - windowWidth) / 2;
+    const std::int64_t dy = (height(frame) - windowHeight) / 2;
+    std::int64_t x = area.left + (width(area) - windowWidth) / 2;
+    std::int64_t y = area.top + (height(area) - windowHeight) / 2;
+    if (x + windowWidth + dx > workArea.right)
+        x = workArea.right - windowWidth - dx;
+    if (y + windowHeight + dy > workArea.bottom)
+        y = workArea.bottom - windowHeight - dy;
+    if (x - dx < workArea.left)
+        x = workArea.left + dx;
+    if (y - dy < workArea.top)
+        y = workArea.top + dy;
+    return Point32{wrap32(x), wrap32(y)};
+}

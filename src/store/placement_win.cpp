@@ -1,6 +1,108 @@
-// PLACEHOLDER: replaced by the owner of this file.
+// The Win32 half of window placement: monitors, window rectangles and the
+// optional desktop composition frame bounds.
 #include "store/placement_win.h"
-void getMonitorRects(const RECT&, RECT*, RECT*) {}
-bool saveWindowPosition(HWND, const char*) { return false; }
-RECT restoreWindowPosition(const char*, const RECT& current) { return current; }
-void centerOverOwner(HWND, HWND) {}
+
+#include "app/app.h"
+#include "store/placement.h"
+
+static_assert(sizeof(LONG) == sizeof(std::int32_t), "RECT coordinates are 32-bit");
+
+namespace {
+
+// DWMWA_EXTENDED_FRAME_BOUNDS: the visible frame without invisible borders.
+constexpr DWORD extendedFrameBounds = 9;
+
+Rect32 toRect32(const RECT& rect)
+{
+    return Rect32{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+RECT toRect(const Rect32& rect)
+{
+    return RECT{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+void lookUpMonitor(const Rect32& rect, Rect32& monitor, Rect32& workArea)
+{
+    RECT monitorRect{};
+    RECT workRect{};
+    getMonitorRects(toRect(rect), &monitorRect, &workRect);
+    monitor = toRect32(monitorRect);
+    workArea = toRect32(workRect);
+}
+
+RECT visibleFrame(HWND window, const RECT& windowRect)
+{
+    if (app.dwmapiModule == nullptr || app.dwmIsCompositionEnabled == nullptr || app.dwmGetWindowAttribute == nullptr)
+        return windowRect;
+    BOOL enabled = FALSE;
+    if (FAILED(app.dwmIsCompositionEnabled(&enabled)) || !enabled)
+        return windowRect;
+    RECT frame{};
+    if (FAILED(app.dwmGetWindowAttribute(window, extendedFrameBounds, &frame, sizeof frame)))
+        return windowRect;
+    return frame;
+}
+
+} // namespace
+
+void getMonitorRects(const RECT& rect, RECT* monitor, RECT* workArea)
+{
+    MONITORINFOEXA info{};
+    info.cbSize = sizeof info;
+    const HMONITOR nearest = MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST);
+    RECT monitorRect{};
+    RECT workRect{};
+    if (nearest != nullptr && GetMonitorInfoA(nearest, &info)) {
+        monitorRect = info.rcMonitor;
+        workRect = info.rcWork;
+    } else {
+        monitorRect = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &workRect, 0))
+            workRect = monitorRect;
+    }
+    if (monitor != nullptr)
+        *monitor = monitorRect;
+    if (workArea != nullptr)
+        *workArea = workRect;
+}
+
+// A failed write of any of the eight values makes the save report failure,
+// so that the user hears the error beep rather than the success sound.
+bool saveWindowPosition(HWND window, const char* keyPath)
+{
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!IsWindow(window) || !GetWindowPlacement(window, &placement))
+        return false;
+    // The restored rectangle, also while the window is minimised.
+    Rect32 rect = toRect32(placement.rcNormalPosition);
+    Rect32 monitor{};
+    Rect32 workArea{};
+    lookUpMonitor(rect, monitor, workArea);
+    const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+    const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
+    if ((style & WS_CHILD) == 0 && (exStyle & WS_EX_TOOLWINDOW) == 0)
+        rect = workspaceToScreen(rect, monitor, workArea);
+    return writeStoredPosition(keyPath, rect, monitor) == 0;
+}
+
+RECT restoreWindowPosition(const char* keyPath, const RECT& current)
+{
+    return toRect(restoredPosition(keyPath, toRect32(current), lookUpMonitor));
+}
+
+void centerOverOwner(HWND window, HWND owner)
+{
+    RECT windowRect{};
+    GetWindowRect(window, &windowRect);
+    const RECT frame = visibleFrame(window, windowRect);
+    RECT ownerRect = windowRect;
+    if (owner != nullptr)
+        GetWindowRect(owner, &ownerRect);
+    RECT workArea{};
+    getMonitorRects(ownerRect, nullptr, &workArea);
+    const Rect32 area = toRect32(owner != nullptr ? ownerRect : workArea);
+    const Point32 topLeft = centredTopLeft(toRect32(windowRect), toRect32(frame), area, toRect32(workArea));
+    SetWindowPos(window, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}

@@ -1,8 +1,152 @@
-// PLACEHOLDER: replaced by the owner of this file.
+// The registry value primitives over HKEY_CURRENT_USER, and the save command.
+// No key handle outlives the call that opened it.
 #include "store/registry.h"
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "resource.h"
 #include "store/placement_win.h"
-unsigned long writeStringValue(const char*, const char*, const char*) { return 5; }
-unsigned long writeDwordValue(const char*, const char*, std::uint32_t) { return 5; }
-unsigned long readDwordValue(const char*, const char*, std::uint32_t d, std::uint32_t& v) { v = d; return 2; }
-std::vector<char> readStringValue(const char*, const char*, const char*) { return {}; }
-bool saveAllSettings(HWND) { return false; }
+#include "store/settings_store.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+namespace {
+
+LONG createKey(const char* keyPath, HKEY& key)
+{
+    char noClass[] = "";
+    return RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, noClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                           &key, nullptr);
+}
+
+unsigned long writeValue(const char* keyPath, const char* name, DWORD type, const void* data, DWORD size)
+{
+    HKEY key = nullptr;
+    const LONG created = createKey(keyPath, key);
+    if (created != ERROR_SUCCESS)
+        return static_cast<unsigned long>(created);
+    const LONG set = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    const LONG closed = RegCloseKey(key);
+    return static_cast<unsigned long>(set != ERROR_SUCCESS ? set : closed);
+}
+
+// The value's type and size, with an open key, or the error.
+LONG queryTypeAndSize(HKEY key, const char* name, DWORD& type, DWORD& size)
+{
+    size = 0;
+    return RegQueryValueExA(key, name, nullptr, &type, nullptr, &size);
+}
+
+std::vector<char> defaultTextBuffer(const char* defaultText, std::size_t size)
+{
+    std::vector<char> buffer(size, '\0');
+    std::memcpy(buffer.data(), defaultText, std::min(size, std::strlen(defaultText) + 1));
+    return buffer;
+}
+
+// The second query, into a buffer of the size the first one reported. The
+// value may have changed in between: gone means the default, anything else
+// that does not fit or is no longer a text means nothing.
+std::vector<char> readTextInto(HKEY key, const char* name, const char* defaultText, DWORD size)
+{
+    std::vector<char> buffer(size, '\0');
+    DWORD type = 0;
+    DWORD filled = size;
+    const LONG queried = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &filled);
+    if (queried == ERROR_FILE_NOT_FOUND && defaultText != nullptr)
+        return defaultTextBuffer(defaultText, size);
+    if (queried != ERROR_SUCCESS || type != REG_SZ)
+        return {};
+    return buffer;
+}
+
+std::vector<char> readTextValue(HKEY key, const char* name, const char* defaultText)
+{
+    DWORD type = 0;
+    DWORD size = 0;
+    const LONG queried = key != nullptr ? queryTypeAndSize(key, name, type, size) : ERROR_FILE_NOT_FOUND;
+    if (queried == ERROR_FILE_NOT_FOUND) {
+        if (defaultText == nullptr)
+            return {};
+        return defaultTextBuffer(defaultText, std::strlen(defaultText) + 1);
+    }
+    // REG_EXPAND_SZ and every other type count as unusable.
+    if (queried != ERROR_SUCCESS || type != REG_SZ || size == 0)
+        return {};
+    return readTextInto(key, name, defaultText, size);
+}
+
+} // namespace
+
+unsigned long writeStringValue(const char* keyPath, const char* name, const char* text)
+{
+    return writeValue(keyPath, name, REG_SZ, text, static_cast<DWORD>(std::strlen(text) + 1));
+}
+
+unsigned long writeDwordValue(const char* keyPath, const char* name, std::uint32_t value)
+{
+    const DWORD data = value;
+    return writeValue(keyPath, name, REG_DWORD, &data, sizeof data);
+}
+
+unsigned long readDwordValue(const char* keyPath, const char* name, std::uint32_t defaultValue, std::uint32_t& value)
+{
+    value = defaultValue;
+    HKEY key = nullptr;
+    const LONG opened = RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key);
+    if (opened != ERROR_SUCCESS)
+        return static_cast<unsigned long>(opened);
+    DWORD type = 0;
+    DWORD data = 0;
+    DWORD size = sizeof data;
+    const LONG queried = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
+    const LONG closed = RegCloseKey(key);
+    if (queried != ERROR_SUCCESS)
+        return static_cast<unsigned long>(queried);
+    if (closed != ERROR_SUCCESS)
+        return static_cast<unsigned long>(closed);
+    // A REG_DWORD shorter than four bytes would leave part of the number unread.
+    if (type != REG_DWORD || size != sizeof data)
+        return errorInvalidDatatype;
+    value = data;
+    return 0;
+}
+
+std::vector<char> readStringValue(const char* keyPath, const char* name, const char* defaultText)
+{
+    HKEY key = nullptr;
+    const LONG opened = RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key);
+    if (opened != ERROR_SUCCESS && opened != ERROR_FILE_NOT_FOUND)
+        return {};
+    std::vector<char> text;
+    try {
+        text = readTextValue(opened == ERROR_SUCCESS ? key : nullptr, name, defaultText);
+    } catch (const std::bad_alloc&) {
+        text.clear();
+    }
+    if (opened == ERROR_SUCCESS)
+        RegCloseKey(key);
+    return text;
+}
+
+bool saveAllSettings(HWND mainDialog)
+{
+    char windowKeyPath[128];
+    std::snprintf(windowKeyPath, sizeof windowKeyPath, "%s\\%s", app.settingsKeyPath, "MainWindow");
+    // Every step runs whatever the earlier ones returned.
+    bool saved = saveWindowPosition(mainDialog, windowKeyPath);
+    if (saveOptionsAndEvents(app.settingsKeyPath, settings) != 0)
+        saved = false;
+    for (int number = 1; number <= timerCount; ++number) {
+        if (saveTimerSettings(app.settingsKeyPath, number, settings.timers[number - 1]) != 0)
+            saved = false;
+    }
+    if (saved)
+        playResourceSound(IDW_SAVED);
+    else
+        MessageBeep(MB_ICONHAND);
+    return saved;
+}

@@ -1,3 +1,170 @@
-// PLACEHOLDER: replaced by the owner of this file.
+// The main menu behind the Menu button: built fresh, shown at the button's
+// centre, destroyed, and only then is the chosen command carried out.
 #include "ui/main_menu.h"
-int showMainMenu(HWND, bool) { return 0; }
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "app/strings.h"
+#include "resource.h"
+#include "store/placement_win.h"
+#include "timers/main_dialog.h"
+#include "timers/panels.h"
+#include "ui/about_dialog.h"
+#include "ui/menu_bitmap.h"
+#include "ui/owned_handle.h"
+#include "ui/settings_dialog.h"
+#include "ui/shortcut.h"
+
+#include <utility>
+
+namespace {
+
+constexpr int separator = 0;
+constexpr int noIcon = 0;
+constexpr int exitRow = -1;   // the plain exit or the exit with a sound
+
+struct MainMenuRow {
+    int commandId;
+    int iconId;
+};
+
+const MainMenuRow mainMenuRows[] = {
+    {IDM_TIMER_NAMES, IDI_NAMES},
+    {IDM_SOUND_EVENTS, IDI_SOUNDS},
+    {IDM_OPEN_EVENTS, IDI_OPEN_FILES},
+    {IDM_OTHER_SETTINGS, IDI_OPTIONS},
+    {separator, noIcon},
+    {IDM_SAVE_ALL, IDI_SAVE},
+    {IDM_DESKTOP_SHORTCUT, IDI_SHORTCUT},
+    {separator, noIcon},
+    {IDM_ABOUT, IDI_ABOUT},
+    {separator, noIcon},
+    {exitRow, IDI_EXIT},
+    {separator, noIcon},
+    {IDM_CLOSE_MENU, noIcon},
+};
+
+constexpr int maxMenuBitmaps = 8;
+
+struct MenuBitmaps {
+    OwnedBitmap bitmaps[maxMenuBitmaps];
+    int count = 0;
+};
+
+POINT menuAnchor(HWND dialog)
+{
+    RECT button{};
+    GetWindowRect(GetDlgItem(dialog, IDC_MENU), &button);
+    return POINT{button.left + (button.right - button.left) / 2, button.top + (button.bottom - button.top) / 2};
+}
+
+// An icon that does not load or convert only leaves the entry without an image.
+void attachIcon(HMENU menu, int commandId, int iconId, std::uint32_t colour, MenuBitmaps& owned)
+{
+    if (owned.count >= maxMenuBitmaps)
+        return;
+    OwnedBitmap bitmap(loadMenuBitmap(iconId, colour));
+    if (!bitmap)
+        return;
+    SetMenuItemBitmaps(menu, static_cast<UINT>(commandId), MF_BYCOMMAND, bitmap.get(), bitmap.get());
+    owned.bitmaps[owned.count++] = std::move(bitmap);
+}
+
+bool appendRow(HMENU menu, const MainMenuRow& row, int commandId, std::uint32_t colour, MenuBitmaps& owned)
+{
+    if (row.commandId == separator)
+        return AppendMenuA(menu, MF_SEPARATOR, 0, nullptr) != FALSE;
+    char text[128];
+    loadString(static_cast<unsigned>(commandId), text, sizeof text);
+    if (!AppendMenuA(menu, 0, static_cast<UINT_PTR>(commandId), text))
+        return false;
+    if (row.iconId != noIcon)
+        attachIcon(menu, commandId, row.iconId, colour, owned);
+    return true;
+}
+
+bool buildMainMenu(HMENU menu, bool funnyExit, MenuBitmaps& owned)
+{
+    const std::uint32_t colour = menuColourPixel();
+    for (const MainMenuRow& row : mainMenuRows) {
+        int commandId = row.commandId;
+        if (commandId == exitRow)
+            commandId = funnyExit ? IDM_EXIT_WITH_SOUND : IDM_EXIT;
+        if (!appendRow(menu, row, commandId, colour, owned))
+            return false;
+    }
+    return true;
+}
+
+// Changed names of timers and events show at once.
+void refreshPanelsFromSettings(HWND dialog)
+{
+    for (int index = 0; index < timerCount; ++index)
+        SetDlgItemTextA(dialog, panels[index].groupBox, settings.timers[index].label);
+    for (int index = 0; index < timerCount; ++index)
+        fillEventCombo(dialog, panels[index].eventCombo, static_cast<int>(settings.timers[index].event) - 1);
+}
+
+void runAboutDialog(HWND dialog)
+{
+    if (DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_ABOUT), dialog, aboutDialogProc, 0) == -1)
+        MessageBeep(MB_ICONHAND);
+}
+
+void runSettingsDialog(HWND dialog)
+{
+    const INT_PTR result = DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_SETTINGS), dialog, settingsDialogProc, 0);
+    if (result == -1)
+        MessageBeep(MB_ICONHAND);
+    else if (result == IDOK)
+        refreshPanelsFromSettings(dialog);
+}
+
+void runCommand(HWND dialog, int commandId)
+{
+    switch (commandId) {
+    case IDM_ABOUT:
+        runAboutDialog(dialog);
+        break;
+    case IDM_OTHER_SETTINGS:
+    case IDM_SOUND_EVENTS:
+    case IDM_OPEN_EVENTS:
+    case IDM_TIMER_NAMES:
+        runSettingsDialog(dialog);
+        break;
+    case IDM_SAVE_ALL:
+        saveAllSettings(dialog);
+        break;
+    case IDM_DESKTOP_SHORTCUT:
+        createDesktopShortcut();
+        break;
+    case IDM_EXIT:
+        SendMessageA(dialog, WM_COMMAND, ID_EXIT, 0);
+        break;
+    case IDM_EXIT_WITH_SOUND:
+        SendMessageA(dialog, WM_COMMAND, ID_EXIT_WITH_SOUND, 0);
+        break;
+    default:
+        break;   // "Close this Menu" or no choice
+    }
+}
+
+} // namespace
+
+int showMainMenu(HWND dialog, bool funnyExit)
+{
+    const POINT anchor = menuAnchor(dialog);
+    int commandId = 0;
+    {
+        MenuBitmaps bitmaps;
+        OwnedMenu menu(CreatePopupMenu());
+        if (!menu || !buildMainMenu(menu.get(), funnyExit, bitmaps))
+            return -1;
+        commandId = static_cast<int>(TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                                      anchor.x, anchor.y, dialog, nullptr));
+        // The menu goes first, then the bitmaps it showed.
+        menu.reset();
+    }
+    runCommand(dialog, commandId);
+    return commandId;
+}

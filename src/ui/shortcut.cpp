@@ -1,3 +1,147 @@
-// PLACEHOLDER: replaced by the owner of this file.
+// The desktop shortcut, written through the shell's link object. COM is
+// started here on first use and stopped at shutdown.
 #include "ui/shortcut.h"
-bool createDesktopShortcut() { return false; }
+
+#include "app/app.h"
+#include "app/strings.h"
+#include "resource.h"
+#include "ui/directory_rules.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+static_assert(sizeof(long) == sizeof(HRESULT), "results carry COM codes");
+
+namespace {
+
+constexpr int iconIndexOfProgram = -IDI_APP;   // a negative index names the icon resource
+
+bool pathExists(const char* path)
+{
+    return PathFileExistsA(path) != FALSE;
+}
+
+bool pathIsDirectory(const char* path)
+{
+    return PathIsDirectoryA(path) != FALSE;
+}
+
+bool removeFileSpec(char* path)
+{
+    return PathRemoveFileSpecA(path) != FALSE;
+}
+
+bool createOneDirectory(const char* path)
+{
+    return CreateDirectoryA(path, nullptr) != FALSE;
+}
+
+const DirectoryOperations windowsDirectories = {pathExists, pathIsDirectory, removeFileSpec, createOneDirectory};
+
+// COM on this thread, started once. When someone else already started it
+// (S_FALSE) the extra reference is given back at once and the shortcut fails.
+HRESULT startCom()
+{
+    if (app.comInitialized)
+        return S_OK;
+    const HRESULT result = CoInitialize(nullptr);
+    if (result == S_OK) {
+        app.comInitialized = true;
+        return S_OK;
+    }
+    if (result == S_FALSE) {
+        CoUninitialize();
+        return -1;
+    }
+    return result;
+}
+
+HRESULT describeLink(IShellLinkA* link, const char* description)
+{
+    HRESULT result = link->SetPath(app.modulePath);
+    if (SUCCEEDED(result))
+        result = link->SetWorkingDirectory(app.startDirectory);
+    if (SUCCEEDED(result) && description != nullptr)
+        result = link->SetDescription(description);
+    if (SUCCEEDED(result))
+        result = link->SetIconLocation(app.modulePath, iconIndexOfProgram);
+    if (SUCCEEDED(result))
+        result = link->SetShowCmd(SW_SHOWNORMAL);
+    return result;
+}
+
+HRESULT saveLink(IPersistFile* file, const char* path)
+{
+    WCHAR widePath[MAX_PATH];
+    if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH) == 0)
+        return -1;
+    return file->Save(widePath, TRUE);
+}
+
+// A read-only shortcut of the same name is made writable so it can be replaced.
+bool makeWritable(const char* path)
+{
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0)
+        return true;
+    return SetFileAttributesA(path, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY)) != FALSE;
+}
+
+} // namespace
+
+bool ensureDirectoryExists(const char* path)
+{
+    return ensureDirectoryExists(path, windowsDirectories);
+}
+
+long writeShellLink(const char* path, const char* description)
+{
+    HRESULT result = startCom();
+    if (result != S_OK)
+        return result;
+    IShellLinkA* link = nullptr;
+    result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(&link));
+    if (FAILED(result))
+        return result;
+    IPersistFile* file = nullptr;
+    result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    if (FAILED(result)) {
+        link->Release();
+        return result;
+    }
+    result = describeLink(link, description);
+    if (SUCCEEDED(result))
+        result = saveLink(file, path);
+    file->Release();
+    link->Release();
+    return result;
+}
+
+long createShortcutFile(const char* fileName, const char* description)
+{
+    char path[MAX_PATH];
+    if (SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
+        return -1;
+    if (PathIsRelativeA(app.modulePath))
+        return -1;
+    if (!PathAppendA(path, "") || !ensureDirectoryExists(path))
+        return -1;
+    if (!PathAppendA(path, fileName) || !PathAddExtensionA(path, ".lnk"))
+        return -1;
+    if (!makeWritable(path))
+        return -1;
+    return writeShellLink(path, description);
+}
+
+bool createDesktopShortcut()
+{
+    char fileName[MAX_PATH];
+    char description[MAX_PATH];
+    const bool created = loadString(IDS_SHORTCUT_NAME, fileName, sizeof fileName) > 0
+                         && loadString(IDS_SHORTCUT_DESCRIPTION, description, sizeof description) > 0
+                         && app.modulePath[0] != '\0' && createShortcutFile(fileName, description) >= 0;
+    playResourceSound(created ? IDW_SHORTCUT_DONE : IDW_ERROR);
+    return created;
+}
