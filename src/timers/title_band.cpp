@@ -1,4 +1,39 @@
-// PLACEHOLDER: replaced by the owner of this file.
 #include "timers/title_band.h"
-BandRect titleBandRect(const BandRect& group, const BandRect&) { return group; }
-bool pointInTitleBand(const BandRect&, const BandRect&, long, long) { return false; }
+
+#include "app/settings.h"
+#include "app/strings.h"
+#include "app/text.h"
+
+#include <algorithm>
+#include <cstring>
+
+BandRect titleBandRect(const BandRect& group, const BandRect& button)
+{
+    // As far in from the group box's right edge as the button is from its left edge.
+    const long mirroredLeft = group.left + group.right - button.left;
+    const long aboveButton = button.top - 1;
+    return BandRect{std::min(button.left, mirroredLeft), std::min(group.top, aboveButton),
+                    std::max(button.left, mirroredLeft), std::max(group.top, aboveButton)};
+}
+
+bool pointInTitleBand(const BandRect& group, const BandRect& button, long x, long y)
+{
+    const BandRect band = titleBandRect(group, button);
+    return x >= band.left && x < band.right && y >= band.top && y < band.bottom;
+}
+
+bool isDefaultTimerName(const char* name, unsigned defaultNameId)
+{
+    char defaultName[labelSize];
+    loadString(defaultNameId, defaultName, sizeof defaultName);
+    return std::strcmp(name, defaultName) == 0;
+}
+
+std::size_t storeTypedTimerName(char* typed, unsigned defaultNameId, char* name, std::size_t nameSize)
+{
+    if (trimSpacesInPlace(typed) > 0)
+        return copyText(name, nameSize, typed);
+    char defaultName[labelSize];
+    loadString(defaultNameId, defaultName, sizeof defaultName);
+    return copyText(name, nameSize, defaultName);
+}

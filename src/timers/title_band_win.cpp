@@ -1,6 +1,104 @@
-// PLACEHOLDER: replaced by the owner of this file.
+// The main dialog's side of the timer panels' title bands: the smart cursor,
+// the clicks, and the name editor's result. Group boxes take no mouse input,
+// so clicks on a panel's caption line arrive at the dialog itself.
 #include "timers/title_band_win.h"
-bool hitTitleBand(HWND, int, int, int, int) { return false; }
-INT_PTR onTitleBandSetCursor(HWND) { return FALSE; }
-INT_PTR onTitleBandMouse(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-INT_PTR onNameEdited(HWND, LPARAM) { return FALSE; }
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "timers/alerts.h"
+#include "timers/countdown.h"
+#include "timers/panels.h"
+#include "timers/title_band.h"
+#include "resource.h"
+#include "ui/name_editor.h"
+
+namespace {
+
+// Taken from the window each time: nothing about the layout is cached.
+BandRect clientRectOfControl(HWND dialog, int controlId)
+{
+    RECT rect = {};
+    GetWindowRect(GetDlgItem(dialog, controlId), &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return BandRect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// The first panel (#1, #2, #3) whose band holds the client point, or -1.
+int titleBandAt(HWND dialog, int x, int y)
+{
+    for (int index = 0; index < timerCount; ++index) {
+        if (hitTitleBand(dialog, panels[index].groupBox, panels[index].button, x, y))
+            return index;
+    }
+    return -1;
+}
+
+void onBandClick(HWND dialog, int index)
+{
+    if (timerRuntime[index].altIconShown)
+        resetTimeUpIcon(dialog, index);
+}
+
+void onBandDoubleClick(HWND dialog, int index, WPARAM keys)
+{
+    if (keys & MK_CONTROL) {
+        restoreDefaultTimerName(dialog, index);
+        return;
+    }
+    moveDialogFocus(dialog, IDC_MENU);
+    openNameEditor(panels[index].timeUpCommand, dialog);
+}
+
+} // namespace
+
+bool hitTitleBand(HWND dialog, int groupBoxId, int buttonId, int x, int y)
+{
+    return pointInTitleBand(clientRectOfControl(dialog, groupBoxId), clientRectOfControl(dialog, buttonId), x, y);
+}
+
+INT_PTR onTitleBandSetCursor(HWND dialog)
+{
+    if (!settings.displaySmartCursors)
+        return FALSE;
+    const DWORD position = GetMessagePos();
+    POINT point = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+    ScreenToClient(dialog, &point);
+    if (titleBandAt(dialog, point.x, point.y) < 0)
+        return FALSE;
+    SetCursor(app.smartCursor);
+    return handledResult(dialog, 1);
+}
+
+INT_PTR onTitleBandMouse(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    const int index = titleBandAt(dialog, point.x, point.y);
+    if (index < 0)
+        return FALSE;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        onBandClick(dialog, index);
+        break;
+    case WM_LBUTTONDBLCLK:
+        onBandDoubleClick(dialog, index, wParam);
+        break;
+    case WM_RBUTTONUP:
+        showTimerPanelMenu(dialog, point, panels[index].groupBox);
+        break;
+    default:
+        return FALSE;
+    }
+    return handledResult(dialog, 1);
+}
+
+INT_PTR onNameEdited(HWND, LPARAM lParam)
+{
+    const NameEditRequest* request = reinterpret_cast<const NameEditRequest*>(lParam);
+    if (request == nullptr)
+        return FALSE;
+    const HWND mainDialog = request->mainDialog;
+    SetDlgItemTextA(mainDialog, static_cast<int>(request->groupBoxId), request->nameBuffer);
+    if (request->enterPressed && IsWindowEnabled(GetDlgItem(mainDialog, static_cast<int>(request->valueEditId))))
+        moveDialogFocus(mainDialog, static_cast<int>(request->valueEditId));
+    return FALSE;
+}

@@ -1,1 +1,432 @@
-// PLACEHOLDER: replaced by the owner of this file.
+// The in-place timer name editor and the timer panel's context menu.
+//
+// The editor is a borderless popup owned by the main dialog, holding one edit
+// control. It lives until that edit loses the keyboard focus, for whatever
+// reason, and every loss of focus commits: Enter and Escape only move the
+// focus to the popup itself (Escape after putting the stored name back).
+#include "ui/name_editor.h"
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "app/strings.h"
+#include "resource.h"
+#include "timers/alerts.h"
+#include "timers/countdown.h"
+#include "timers/panels.h"
+#include "timers/title_band.h"
+#include "ui/menu_bitmap.h"
+
+#include <cstdint>
+#include <new>
+#include <string>
+
+namespace {
+
+const char editorClassName[] = "Kelvaro_ModifyTimerLabelTinyWnd";
+const int nameMaxChars = static_cast<int>(labelSize) - 1;
+
+bool editorClassRegistered = false;
+
+// The record handed to CreateWindowExA until the window claims it in
+// WM_NCCREATE; if the creation fails before that, openNameEditor frees it.
+NameEditRequest* unclaimedRequest = nullptr;
+
+LRESULT CALLBACK editorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+bool registerEditorClass()
+{
+    if (editorClassRegistered)
+        return true;
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_NOCLOSE;
+    windowClass.lpfnWndProc = editorWindowProc;
+    windowClass.hInstance = app.instance;
+    windowClass.lpszClassName = editorClassName;
+    editorClassRegistered = RegisterClassExA(&windowClass) != 0;
+    return editorClassRegistered;
+}
+
+int panelOfNotifyMessage(UINT notifyMessage)
+{
+    if (notifyMessage == WM_NAME_EDITED1)
+        return 0;
+    if (notifyMessage == WM_NAME_EDITED2)
+        return 1;
+    return 2;
+}
+
+int panelOfGroupBox(int groupBoxId)
+{
+    if (groupBoxId == IDC_GROUP1)
+        return 0;
+    if (groupBoxId == IDC_GROUP2)
+        return 1;
+    return 2;
+}
+
+BandRect clientRectOf(HWND dialog, int controlId)
+{
+    RECT rect = {};
+    GetWindowRect(GetDlgItem(dialog, controlId), &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return BandRect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+NameEditRequest* requestOf(HWND window)
+{
+    return reinterpret_cast<NameEditRequest*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+// Edit control subclass: Enter and Escape end the edit by taking the focus
+// away from it, which commits through EN_KILLFOCUS.
+LRESULT CALLBACK nameEditSubclassProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const WNDPROC previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_USERDATA));
+    if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
+        const HWND editor = GetParent(edit);
+        SendMessageA(editor, wParam == VK_RETURN ? WM_NAME_EDIT_ENTER : WM_NAME_EDIT_ESCAPE, 0, 0);
+        SetFocus(editor);
+        return 0;
+    }
+    return CallWindowProcA(previous, edit, message, wParam, lParam);
+}
+
+LRESULT onEditorNcCreate(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    const CREATESTRUCTA* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    NameEditRequest* request = static_cast<NameEditRequest*>(create->lpCreateParams);
+    if (request == nullptr)
+        return FALSE;
+    unclaimedRequest = nullptr;
+    request->editWindow = nullptr;
+    request->font = nullptr;
+    request->enterPressed = 0;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(request));
+    return DefWindowProcA(window, WM_NCCREATE, wParam, lParam);
+}
+
+// 8 points at the screen's resolution, in the dialogs' face.
+HFONT createEditorFont(HWND window)
+{
+    const HDC dc = GetDC(window);
+    if (dc == nullptr)
+        return nullptr;
+    LOGFONTA logFont = {};
+    logFont.lfHeight = -MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    ReleaseDC(window, dc);
+    logFont.lfWeight = FW_NORMAL;
+    logFont.lfQuality = CLEARTYPE_QUALITY;
+    lstrcpynA(logFont.lfFaceName, "Segoe UI", LF_FACESIZE);
+    return CreateFontIndirectA(&logFont);
+}
+
+HWND createNameEdit(HWND window, const NameEditRequest& request)
+{
+    const HWND edit = CreateWindowExA(0, "Edit", request.nameBuffer,
+                                      WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL,
+                                      0, 0, 1, 1, window, nullptr, app.instance, nullptr);
+    if (edit == nullptr)
+        return nullptr;
+    SetWindowLongPtrA(edit, GWLP_ID, IDC_NAME_EDIT);
+    SetWindowLongPtrA(edit, GWLP_USERDATA, GetWindowLongPtrA(edit, GWLP_WNDPROC));
+    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(nameEditSubclassProc));
+    SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(request.font), FALSE);
+    SendMessageA(edit, EM_LIMITTEXT, nameMaxChars, 0);
+    return edit;
+}
+
+// The metrics of the font the edit control actually uses.
+bool readEditTextMetrics(HWND edit, TEXTMETRICA& metrics)
+{
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0));
+    if (font == nullptr)
+        return false;
+    const HDC dc = GetWindowDC(edit);
+    if (dc == nullptr)
+        return false;
+    const HGDIOBJ previous = SelectObject(dc, font);
+    const bool read = GetTextMetricsA(dc, &metrics) != FALSE;
+    SelectObject(dc, previous);
+    ReleaseDC(edit, dc);
+    return read;
+}
+
+// One line of text high, framed by two pixels, where the window was created.
+void placeEditor(HWND window, HWND edit, const TEXTMETRICA& metrics)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    rect.bottom = rect.top + metrics.tmHeight;
+    const int margin = metrics.tmAveCharWidth / 2;
+    SendMessageA(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+    const int textWidth = rect.right - rect.left;
+    InflateRect(&rect, 2, 2);
+    SetWindowPos(window, HWND_TOPMOST, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOOWNERZORDER | SWP_NOACTIVATE);
+    SetWindowPos(edit, nullptr, 2, 2, textWidth, metrics.tmHeight,
+                 SWP_NOOWNERZORDER | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+// -1 refuses the window; WM_NCDESTROY then frees what was made here.
+LRESULT onEditorCreate(HWND window)
+{
+    NameEditRequest* request = requestOf(window);
+    request->font = createEditorFont(window);
+    if (request->font == nullptr)
+        return -1;
+    request->editWindow = createNameEdit(window, *request);
+    if (request->editWindow == nullptr)
+        return -1;
+    TEXTMETRICA metrics = {};
+    if (!readEditTextMetrics(request->editWindow, metrics))
+        return -1;
+    placeEditor(window, request->editWindow, metrics);
+    // The panel shows no caption while its name is being edited.
+    SetDlgItemTextA(request->mainDialog, request->groupBoxId, "");
+    ShowWindow(window, SW_SHOW);
+    SetFocus(request->editWindow);
+    return 0;
+}
+
+LRESULT onEditorPaint(HWND window)
+{
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window, &paint);
+    if (dc == nullptr)
+        return 0;
+    RECT rect = {};
+    GetClientRect(window, &rect);
+    const HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
+    if (pen != nullptr) {
+        const HGDIOBJ previous = SelectObject(dc, pen);
+        MoveToEx(dc, rect.left, rect.top, nullptr);
+        LineTo(dc, rect.right - 1, rect.top);
+        LineTo(dc, rect.right - 1, rect.bottom - 1);
+        LineTo(dc, rect.left, rect.bottom - 1);
+        LineTo(dc, rect.left, rect.top);
+        SelectObject(dc, previous);
+        DeleteObject(pen);
+    }
+    InflateRect(&rect, -1, -1);
+    FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
+    EndPaint(window, &paint);
+    return 0;
+}
+
+LRESULT onEditorCtlColorEdit(HWND window, HDC dc, HWND control)
+{
+    const NameEditRequest* request = requestOf(window);
+    if (control == nullptr || control != request->editWindow)
+        return 0;
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    SetBkMode(dc, OPAQUE);
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+}
+
+// Stores the typed name (trimmed, or the default when empty), hands it to the
+// main dialog and closes the editor.
+void commitName(HWND window)
+{
+    NameEditRequest* request = requestOf(window);
+    // A loss of focus while the window is already going away must not commit twice.
+    if (request->editWindow == nullptr)
+        return;
+    const int length = GetWindowTextLengthA(request->editWindow);
+    std::string typed(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+    GetWindowTextA(request->editWindow, &typed[0], length + 1);
+    request->editWindow = nullptr;
+    storeTypedTimerName(&typed[0], request->defaultNameId, request->nameBuffer, labelSize);
+    SendMessageA(request->mainDialog, request->notifyMessage, 0, reinterpret_cast<LPARAM>(request));
+    DestroyWindow(window);
+}
+
+LRESULT onEditorCommand(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    const int id = LOWORD(wParam);
+    const int code = HIWORD(wParam);
+    if (id == IDC_NAME_EDIT && code == EN_SETFOCUS) {
+        SendMessageA(reinterpret_cast<HWND>(lParam), EM_SETSEL, 0, -1);
+        return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+    }
+    if (id == IDC_NAME_EDIT && code == EN_KILLFOCUS) {
+        SendMessageA(window, WM_COMMAND, IDOK, 0);
+        return 0;
+    }
+    if (id == IDOK) {
+        commitName(window);
+        return 0;
+    }
+    return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+}
+
+LRESULT onEditorEscape(HWND window)
+{
+    const NameEditRequest* request = requestOf(window);
+    if (request->editWindow != nullptr)
+        SetWindowTextA(request->editWindow, request->nameBuffer);
+    return 0;
+}
+
+LRESULT onEditorNcDestroy(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    NameEditRequest* request = requestOf(window);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    if (request != nullptr) {
+        if (request->font != nullptr)
+            DeleteObject(request->font);
+        delete request;
+    }
+    return DefWindowProcA(window, WM_NCDESTROY, wParam, lParam);
+}
+
+LRESULT CALLBACK editorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE)
+        return onEditorNcCreate(window, wParam, lParam);
+    if (requestOf(window) == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    switch (message) {
+    case WM_CREATE:
+        return onEditorCreate(window);
+    case WM_PAINT:
+        return onEditorPaint(window);
+    case WM_CTLCOLOREDIT:
+        return onEditorCtlColorEdit(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_COMMAND:
+        return onEditorCommand(window, wParam, lParam);
+    case WM_NAME_EDIT_ENTER:
+        requestOf(window)->enterPressed = 1;
+        return 0;
+    case WM_NAME_EDIT_ESCAPE:
+        return onEditorEscape(window);
+    case WM_NCDESTROY:
+        return onEditorNcDestroy(window, wParam, lParam);
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+// The panel context menu's entries, in order; false when one cannot be added.
+bool appendPanelMenuEntries(HMENU menu, int index)
+{
+    char text[128];
+    loadString(IDM_MODIFY_NAME, text, sizeof text);
+    if (!AppendMenuA(menu, MF_STRING, IDM_MODIFY_NAME, text))
+        return false;
+
+    const bool isDefault = isDefaultTimerName(settings.timers[index].label, panels[index].defaultNameId);
+    loadString(IDM_RESET_NAME, text, sizeof text);
+    if (!AppendMenuA(menu, MF_STRING | (isDefault ? MF_GRAYED | MF_DISABLED : 0), IDM_RESET_NAME, text))
+        return false;
+
+    const bool iconUp = timerRuntime[index].altIconShown;
+    if (settings.useAltIconOnTimerUp || iconUp) {
+        loadString(IDM_RESET_ICON, text, sizeof text);
+        if (!AppendMenuA(menu, MF_STRING | (iconUp ? 0 : MF_GRAYED | MF_DISABLED), IDM_RESET_ICON, text))
+            return false;
+    }
+
+    if (!AppendMenuA(menu, MF_SEPARATOR, 0, nullptr))
+        return false;
+    loadString(IDM_CLOSE_MENU, text, sizeof text);
+    return AppendMenuA(menu, MF_STRING, IDM_CLOSE_MENU, text) != FALSE;
+}
+
+void attachMenuBitmap(HMENU menu, UINT commandId, HBITMAP bitmap)
+{
+    if (bitmap != nullptr)
+        SetMenuItemBitmaps(menu, commandId, MF_BYCOMMAND, bitmap, bitmap);
+}
+
+int trackPanelMenu(HWND mainDialog, POINT clientPoint, int index)
+{
+    POINT screenPoint = clientPoint;
+    ClientToScreen(mainDialog, &screenPoint);
+    const std::uint32_t colour = menuColourPixel();
+    const HMENU menu = CreatePopupMenu();
+    if (menu == nullptr)
+        return -1;
+    const HBITMAP renameBitmap = loadMenuBitmap(IDI_RENAME, colour);
+    const HBITMAP resetBitmap = loadMenuBitmap(IDI_RESET, colour);
+    int command = -1;
+    if (appendPanelMenuEntries(menu, index)) {
+        attachMenuBitmap(menu, IDM_MODIFY_NAME, renameBitmap);
+        attachMenuBitmap(menu, IDM_RESET_NAME, resetBitmap);
+        command = static_cast<int>(TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                                    screenPoint.x, screenPoint.y, mainDialog, nullptr));
+    }
+    DestroyMenu(menu);
+    if (renameBitmap != nullptr)
+        DeleteObject(renameBitmap);
+    if (resetBitmap != nullptr)
+        DeleteObject(resetBitmap);
+    return command;
+}
+
+} // namespace
+
+bool openNameEditor(UINT notifyMessage, HWND mainDialog)
+{
+    if (!registerEditorClass())
+        return false;
+    NameEditRequest* request = new (std::nothrow) NameEditRequest{};
+    if (request == nullptr)
+        return false;
+    const int index = panelOfNotifyMessage(notifyMessage);
+    const PanelIds& panel = panels[index];
+    request->mainDialog = mainDialog;
+    request->notifyMessage = panel.timeUpCommand;
+    request->groupBoxId = panel.groupBox;
+    request->startButtonId = panel.button;
+    request->valueEditId = panel.edit;
+    request->defaultNameId = panel.defaultNameId;
+    request->nameBuffer = settings.timers[index].label;
+
+    const BandRect band = titleBandRect(clientRectOf(mainDialog, panel.groupBox), clientRectOf(mainDialog, panel.button));
+    RECT rect = {band.left, band.top, band.right, band.bottom};
+    MapWindowPoints(mainDialog, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+
+    unclaimedRequest = request;
+    const HWND editor = CreateWindowExA(0, editorClassName, "", WS_POPUP, rect.left, rect.top,
+                                        rect.right - rect.left, rect.bottom - rect.top,
+                                        mainDialog, nullptr, app.instance, request);
+    // Still unclaimed only when the window never saw its first message.
+    delete unclaimedRequest;
+    unclaimedRequest = nullptr;
+    return editor != nullptr;
+}
+
+int showTimerPanelMenu(HWND mainDialog, POINT clientPoint, int groupBoxId)
+{
+    const int index = panelOfGroupBox(groupBoxId);
+    const int command = trackPanelMenu(mainDialog, clientPoint, index);
+    switch (command) {
+    case IDM_MODIFY_NAME:
+        moveDialogFocus(mainDialog, IDC_MENU);
+        openNameEditor(panels[index].timeUpCommand, mainDialog);
+        break;
+    case IDM_RESET_NAME:
+        restoreDefaultTimerName(mainDialog, index);
+        break;
+    case IDM_RESET_ICON:
+        if (timerRuntime[index].altIconShown)
+            resetTimeUpIcon(mainDialog, index);
+        break;
+    default:
+        break;
+    }
+    return command;
+}
+
+bool restoreDefaultTimerName(HWND mainDialog, int index)
+{
+    const PanelIds& panel = panels[index];
+    TimerSettings& timer = settings.timers[index];
+    if (isDefaultTimerName(timer.label, panel.defaultNameId))
+        return false;
+    loadString(panel.defaultNameId, timer.label, sizeof timer.label);
+    SetDlgItemTextA(mainDialog, panel.groupBox, timer.label);
+    return true;
+}
