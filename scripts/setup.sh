@@ -7,7 +7,8 @@ packages=(
     cmake make g++ googletest
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
     wine wine32:i386 wine64 fonts-wine xvfb xauth
-    python3 python3-pytest icoutils pev liblnk-utils sox imagemagick locales
+    python3 python3-pytest python3-fonttools icoutils pev liblnk-utils sox imagemagick locales
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,0 +1,145 @@
+"""One test run: a private X display and the template prefix, made once and
+shared by every test; the machines the tests run on; the run's folders.
+
+While a test runs, the machine for the next one is prepared in the
+background, and a finished test's machine is shut down in the background:
+each test then pays only for its own work. Tests whose machine differs from
+the usual one (another locale) get theirs made on the spot."""
+
+import itertools
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import threading
+import time
+from pathlib import Path
+
+from .app import TOOLS, Machine
+from .wine import DEFAULT_LOCALE, Display, build_template
+
+
+class Run:
+    def __init__(self):
+        base = os.environ.get("KELVARO_E2E_DIR")
+        if base:
+            Path(base).mkdir(parents=True, exist_ok=True)
+        self.root = Path(tempfile.mkdtemp(prefix="kelvaro-e2e-", dir=base or None))
+        self.keep_all = os.environ.get("KELVARO_E2E_KEEP") == "1"
+        self.kept = []
+        self.timings = {}
+        self.display = None
+        self.template = None
+        self._display = None
+        self._numbers = itertools.count(1)
+        self._spare = None
+        self._closers = []
+
+    def start(self):
+        started = time.monotonic()
+        self._display = Display(self.root / "xvfb.log")
+        self.display = self._display.name
+        self.timings["display"] = time.monotonic() - started
+        started = time.monotonic()
+        self.template = build_template(self.root / "template", self.display, self.root / "template.log",
+                                       TOOLS / "driver.exe")
+        self.timings["template"] = time.monotonic() - started
+
+    # ---- machines
+
+    def _new_machine(self, locale):
+        directory = self.root / "machines" / f"{next(self._numbers):04d}"
+        return Machine(self, directory, locale=locale)
+
+    def _prepare_spare(self):
+        """Starts making the next test's machine in the background."""
+        result = {}
+
+        def prepare():
+            try:
+                result["machine"] = self._new_machine(DEFAULT_LOCALE)
+            except BaseException as error:   # handed to the test that takes it
+                result["error"] = error
+        thread = threading.Thread(target=prepare, name="spare machine", daemon=True)
+        thread.start()
+        self._spare = (thread, result)
+
+    def _take_spare(self):
+        thread, result = self._spare
+        self._spare = None
+        thread.join()
+        if "error" in result:
+            raise result["error"]
+        return result["machine"]
+
+    def take_machine(self, nodeid, locale=None):
+        """A started machine for a test, linked as tests/<test name>."""
+        if locale is None and self._spare is not None:
+            machine = self._take_spare()
+        else:
+            machine = self._new_machine(locale or DEFAULT_LOCALE)
+        link = self._test_link(nodeid)
+        link.parent.mkdir(parents=True, exist_ok=True)
+        link.unlink(missing_ok=True)
+        link.symlink_to(machine.directory)
+        if locale is None and self._spare is None:
+            self._prepare_spare()
+        return machine
+
+    def _test_link(self, nodeid):
+        name = re.sub(r"[^A-Za-z0-9_.-]+", "-", nodeid.replace(".py::", "-")).strip("-")[:120]
+        return self.root / "tests" / name
+
+    def release_machine(self, machine, nodeid, failed):
+        """Ends the test's programs now (their windows go at once), and the
+        rest of the machine in the background. A failed test's folder stays."""
+        machine.stop_programs()
+        keep = failed or self.keep_all
+        link = self._test_link(nodeid)
+        if keep:
+            self.kept.append(link)
+        else:
+            link.unlink(missing_ok=True)
+
+        def shut_down():
+            machine.shut_down()
+            if not keep:
+                shutil.rmtree(machine.directory, ignore_errors=True)
+        self._closers = [closer for closer in self._closers if closer.is_alive()]
+        closer = threading.Thread(target=shut_down, name="machine shut-down", daemon=True)
+        closer.start()
+        self._closers.append(closer)
+
+    def close(self):
+        if self._spare is not None:
+            try:
+                self._take_spare().close()
+            except Exception:
+                pass   # a spare that failed to start has cleaned up after itself
+        for closer in self._closers:
+            closer.join(timeout=120)
+        if self._display is not None:
+            self._display.stop()
+        if self.kept:
+            shutil.rmtree(self.root / "template", ignore_errors=True)
+        else:
+            shutil.rmtree(self.root, ignore_errors=True)
+
+
+def ensure_locale(name):
+    """Compiles a locale such as ja_JP.UTF-8 when the system lacks it: Wine
+    takes its ANSI code page from it (932 for ja_JP)."""
+    wanted = name.lower().replace("-", "")
+    available = subprocess.run(["locale", "-a"], stdout=subprocess.PIPE, text=True, check=True).stdout.split()
+    if wanted in (item.lower().replace("-", "") for item in available):
+        return
+    language, _, charset = name.partition(".")
+    command = ["localedef", "-i", language, "-f", charset or "UTF-8", name]
+    if os.geteuid() != 0:
+        command = ["sudo", "-n"] + command
+    result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    # localedef warns (exit 1) on harmless things; what counts is the result.
+    available = subprocess.run(["locale", "-a"], stdout=subprocess.PIPE, text=True, check=True).stdout.split()
+    if wanted not in (item.lower().replace("-", "") for item in available):
+        raise RuntimeError(f"locale {name} is missing and could not be made: {result.stdout.strip()}")

@@ -1,0 +1,153 @@
+"""Timers counting down on the real program: Start and Stop by the user, a
+timer that stops by itself, the caption with the running countdowns, the
+time-is-up icon and the sounds that acknowledge Start and Stop."""
+
+import re
+
+import pytest
+
+from harness import SETTINGS_KEY, ids
+from harness.app import PROGRAM_PATH, TOOLS
+
+STOP_TEXT = " Stop"
+START_TEXT = " Start"
+WS_MINIMIZE = 0x20000000
+TESTBED_LOG = 1002      # a control of the harness's testbed dialog
+
+PANELS = [
+    (ids.IDC_START1, ids.IDC_VALUE1, ids.IDC_UNIT1),
+    (ids.IDC_START2, ids.IDC_VALUE2, ids.IDC_UNIT2),
+    (ids.IDC_START3, ids.IDC_VALUE3, ids.IDC_UNIT3),
+]
+
+
+def timer_key(number):
+    return rf"{SETTINGS_KEY}\Timer{number:02d}"
+
+
+def one_second_timers(*numbers, **options):
+    """Registry seed: those timers last one second; options go to the main key."""
+    keys = {timer_key(number): {"Value": 1000} for number in numbers}
+    if options:
+        keys[SETTINGS_KEY] = options
+    return keys
+
+
+def wait_until_ready(app, button, edit, shown):
+    """The timer is stopped again: full duration, controls enabled, " Start"."""
+    app.wait_for(lambda: app.text(button) == START_TEXT and app.text(edit) == shown,
+                 message=f"the timer to stop and show {shown!r}")
+    assert app.is_enabled(edit)
+
+
+def heard(app, expected, message):
+    """Waits until exactly these sounds were played, the last one to its end:
+    a sound cut short by the next one would no longer match its WAVE."""
+    def done():
+        streams = app.sounds.streams()
+        if [stream.sound for stream in streams] != expected:
+            return False
+        last = streams[-1]
+        return len(last.data) >= len(app.sounds.references[last.sound].samples)
+    app.wait_for(done, message=message)
+
+
+@pytest.mark.registry(one_second_timers(2))
+def test_one_second_timer_counts_down_and_stops_by_itself(app):
+    button, edit, unit = PANELS[1]           # unit Minutes: the full form differs from the countdown
+    assert app.text(edit) == "0m01s"
+    app.click(button)
+    # The click is handled before the reply: the running state shows at once.
+    assert app.text(button) == STOP_TEXT
+    assert app.text(edit) == "1s"
+    assert not app.is_enabled(edit)
+    assert not app.is_enabled(unit)
+    assert app.is_enabled(ids.IDC_EVENT2)    # the event may still be changed
+    wait_until_ready(app, button, edit, "0m01s")
+    assert app.is_enabled(unit)
+    # Stopped at time-up with the option on: the time-is-up icon.
+    assert app.button_icon(button) == ids.IDI_TIME_UP
+
+
+def test_user_start_and_stop_change_text_icon_and_controls(app):
+    button, edit, unit = PANELS[0]
+    assert app.button_icon(button) == ids.IDI_READY
+    app.click(button)
+    assert app.text(button) == STOP_TEXT
+    assert re.fullmatch(r"(90|89|88)s", app.text(edit))
+    assert app.button_icon(button) == ids.IDI_RUNNING
+    app.click(button)
+    assert app.text(button) == START_TEXT
+    assert app.text(edit) == "90s"
+    assert app.is_enabled(edit) and app.is_enabled(unit)
+    # A stop by the user never leaves the time-is-up icon.
+    assert app.button_icon(button) == ids.IDI_READY
+
+
+@pytest.mark.registry(one_second_timers(1, UseAltIconOnTimerUp=0))
+def test_without_the_option_a_timer_that_is_up_shows_the_ready_icon(app):
+    button, edit, _ = PANELS[0]
+    app.click(button)
+    wait_until_ready(app, button, edit, "1s")
+    assert app.button_icon(button, candidates=(ids.IDI_READY, ids.IDI_RUNNING, ids.IDI_TIME_UP)) == ids.IDI_READY
+
+
+def test_caption_shows_the_running_countdowns_then_the_plain_title(app):
+    assert app.caption() == "Kelvaro"
+    app.click(ids.IDC_START1)
+    app.click(ids.IDC_START3)
+    # Timer #1 counts in Seconds from 90 s, timer #3 in Hours from one hour.
+    pattern = re.compile(r"(90|89|88|87)s \| (1h00m00s|59m5\ds)")
+    app.wait_for(lambda: pattern.fullmatch(app.caption()), message="both countdowns in the caption")
+    app.click(ids.IDC_START1)
+    app.wait_for(lambda: re.fullmatch(r"1h00m00s|59m5\ds", app.caption()), message="only timer #3 in the caption")
+    app.click(ids.IDC_START3)
+    assert app.caption() == "Kelvaro"
+
+
+@pytest.mark.registry(one_second_timers(3))
+def test_caption_returns_to_the_plain_title_after_time_up(app):
+    app.click(ids.IDC_START3)
+    assert app.caption() == "1s"
+    wait_until_ready(app, ids.IDC_START3, ids.IDC_VALUE3, "0h00m01s")
+    assert app.caption() == "Kelvaro"
+
+
+@pytest.mark.registry(one_second_timers(2, ShowTimerInTitleBar=0))
+def test_without_the_option_the_caption_stays_plain(app):
+    app.click(ids.IDC_START1)
+    app.click(ids.IDC_START2)
+    wait_until_ready(app, ids.IDC_START2, ids.IDC_VALUE2, "0m01s")
+    assert app.text(ids.IDC_START1) == STOP_TEXT
+    assert app.caption() == "Kelvaro"
+
+
+@pytest.mark.parametrize("shift", [True, False])
+@pytest.mark.registry(one_second_timers(1))
+def test_shift_with_start_minimises_and_the_countdown_goes_on(app, machine, shift):
+    # Another window in the foreground: under Wine without a window manager a
+    # minimised window that is still the foreground one is soon restored.
+    other = machine.launch(exe=machine.windows_path(TOOLS / "testbed.exe"), args=f'"{PROGRAM_PATH}"',
+                           main_control=TESTBED_LOG)
+    assert other.set_foreground()
+    with app.held_keys(*(["shift"] if shift else [])):
+        app.click(ids.IDC_START1)
+    assert bool(app.style() & WS_MINIMIZE) == shift
+    wait_until_ready(app, ids.IDC_START1, ids.IDC_VALUE1, "1s")
+    assert bool(app.style() & WS_MINIMIZE) == shift
+
+
+@pytest.mark.sound
+@pytest.mark.registry(one_second_timers(2))
+def test_start_and_user_stop_sound_but_time_up_plays_only_the_event(app):
+    # Timer #1 is started and stopped by hand.
+    app.click(ids.IDC_START1)
+    heard(app, [ids.IDW_START], "the start sound")
+    app.click(ids.IDC_START1)
+    heard(app, [ids.IDW_START, ids.IDW_STOP], "the stop sound")
+    # Timer #2 runs out: its event (built-in sound 2) plays, and no stop sound.
+    app.click(ids.IDC_START2)
+    wait_until_ready(app, ids.IDC_START2, ids.IDC_VALUE2, "0m01s")
+    # Heard to its end: a stop sound after it would have cut it short.
+    heard(app, [ids.IDW_START, ids.IDW_STOP, ids.IDW_START, ids.IDW_EVENT2], "the event sound")
+

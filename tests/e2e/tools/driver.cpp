@@ -1,0 +1,1434 @@
+// Test driver: a console program that the end-to-end harness starts inside
+// the Wine prefix of one test and talks to one line at a time over
+// stdin/stdout. It launches the program under test, finds and inspects its
+// windows, sends and posts messages, edits the registry and reads pixels.
+//
+// Request: a command word and arguments separated by single spaces. Numbers
+// are decimal or 0x-prefixed hex and may be negative; texts are hex-encoded
+// bytes in the ANSI code page, "-" standing for the empty text.
+// Reply:   "ok" and fields, or "err" and a message, on one line.
+#include <windows.h>
+#include <sddl.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <io.h>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+typedef std::vector<std::string> Args;
+
+// Long enough for a slow machine, short enough that a hung program fails a
+// test instead of hanging it.
+const UINT sendTimeoutMs = 15000;
+
+struct Reply {
+    std::string text;
+    bool failed;
+};
+
+struct ArgReader {
+    const Args& args;
+    size_t next;
+    bool ok;
+};
+
+struct Launched {
+    HANDLE process;
+    DWORD threadId;
+};
+
+struct IconPixels {
+    int width;
+    int height;
+    std::vector<DWORD> color;
+    std::vector<bool> opaque;
+};
+
+struct Capture {
+    int width;
+    int height;
+    std::vector<DWORD> pixels;
+};
+
+struct RegPath {
+    HKEY root;
+    std::string subKey;
+};
+
+std::map<DWORD, Launched> launched;
+std::map<std::string, HMODULE> dataModules;
+
+// ---------------------------------------------------------------- encoding
+
+std::string toHex(const void* data, size_t size)
+{
+    if (size == 0)
+        return "-";
+    static const char digits[] = "0123456789abcdef";
+    const unsigned char* bytes = static_cast<const unsigned char*>(data);
+    std::string out;
+    out.reserve(size * 2);
+    for (size_t i = 0; i < size; ++i) {
+        out += digits[bytes[i] >> 4];
+        out += digits[bytes[i] & 15];
+    }
+    return out;
+}
+
+std::string toHex(const std::string& text)
+{
+    return toHex(text.data(), text.size());
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool fromHex(const std::string& token, std::string& out)
+{
+    out.clear();
+    if (token == "-")
+        return true;
+    if (token.empty() || token.size() % 2 != 0)
+        return false;
+    out.reserve(token.size() / 2);
+    for (size_t i = 0; i < token.size(); i += 2) {
+        const int high = hexDigit(token[i]);
+        const int low = hexDigit(token[i + 1]);
+        if (high < 0 || low < 0)
+            return false;
+        out += static_cast<char>(high * 16 + low);
+    }
+    return true;
+}
+
+bool parseNumber(const std::string& token, long long& value)
+{
+    if (token.empty())
+        return false;
+    const bool negative = token[0] == '-';
+    const char* digits = token.c_str() + (negative ? 1 : 0);
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long magnitude = std::strtoull(digits, &end, 0);
+    if (end == digits || *end != '\0' || errno != 0)
+        return false;
+    value = negative ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
+    return true;
+}
+
+std::wstring widen(const std::string& text)
+{
+    if (text.empty())
+        return std::wstring();
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+    return wide;
+}
+
+std::string narrow(const wchar_t* text, int length)
+{
+    if (length <= 0)
+        return std::string();
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, length, &out[0], size, nullptr, nullptr);
+    return out;
+}
+
+unsigned long long handleNumber(const void* handle)
+{
+    return static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(handle));
+}
+
+// ---------------------------------------------------------------- replies
+
+void add(Reply& reply, const std::string& token)
+{
+    reply.text += ' ';
+    reply.text += token;
+}
+
+void addNumber(Reply& reply, long long value)
+{
+    add(reply, std::to_string(value));
+}
+
+void addField(Reply& reply, const char* key, long long value)
+{
+    add(reply, std::string(key) + "=" + std::to_string(value));
+}
+
+void addHandleField(Reply& reply, const char* key, const void* handle)
+{
+    add(reply, std::string(key) + "=" + std::to_string(handleNumber(handle)));
+}
+
+void addTextField(Reply& reply, const char* key, const std::string& text)
+{
+    add(reply, std::string(key) + "=" + toHex(text));
+}
+
+void fail(Reply& reply, const std::string& message)
+{
+    reply.failed = true;
+    reply.text = message;
+}
+
+void failWithError(Reply& reply, const char* what, DWORD error)
+{
+    fail(reply, std::string(what) + " failed, error " + std::to_string(error));
+}
+
+// ---------------------------------------------------------------- arguments
+
+long long readNumber(ArgReader& reader)
+{
+    long long value = 0;
+    if (reader.next >= reader.args.size() || !parseNumber(reader.args[reader.next], value))
+        reader.ok = false;
+    ++reader.next;
+    return value;
+}
+
+std::string readText(ArgReader& reader)
+{
+    std::string value;
+    if (reader.next >= reader.args.size() || !fromHex(reader.args[reader.next], value))
+        reader.ok = false;
+    ++reader.next;
+    return value;
+}
+
+std::string readWord(ArgReader& reader)
+{
+    if (reader.next >= reader.args.size()) {
+        reader.ok = false;
+        return std::string();
+    }
+    return reader.args[reader.next++];
+}
+
+HWND readWindow(ArgReader& reader)
+{
+    return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(readNumber(reader)));
+}
+
+bool hasMore(const ArgReader& reader)
+{
+    return reader.next < reader.args.size();
+}
+
+// Every handler ends its argument reading with this check.
+bool argumentsValid(const ArgReader& reader, Reply& reply)
+{
+    if (reader.ok && reader.next == reader.args.size())
+        return true;
+    fail(reply, "bad arguments");
+    return false;
+}
+
+bool validWindow(HWND window, Reply& reply)
+{
+    if (IsWindow(window))
+        return true;
+    fail(reply, "no such window " + std::to_string(handleNumber(window)));
+    return false;
+}
+
+// ---------------------------------------------------------------- messages
+
+bool sendA(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, Reply& reply)
+{
+    DWORD_PTR value = 0;
+    if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, sendTimeoutMs, &value) == 0) {
+        failWithError(reply, "SendMessageTimeout", GetLastError());
+        return false;
+    }
+    result = static_cast<LRESULT>(value);
+    return true;
+}
+
+bool sendW(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, Reply& reply)
+{
+    DWORD_PTR value = 0;
+    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, sendTimeoutMs, &value) == 0) {
+        failWithError(reply, "SendMessageTimeout", GetLastError());
+        return false;
+    }
+    result = static_cast<LRESULT>(value);
+    return true;
+}
+
+bool readWindowText(HWND window, std::string& text, Reply& reply)
+{
+    LRESULT length = 0;
+    if (!sendA(window, WM_GETTEXTLENGTH, 0, 0, length, reply))
+        return false;
+    // The length may be counted in UTF-16 units on the other side: be generous.
+    std::vector<char> buffer(static_cast<size_t>(length) * 2 + 16, '\0');
+    LRESULT copied = 0;
+    if (!sendA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), copied, reply))
+        return false;
+    text.assign(buffer.data(), static_cast<size_t>(copied > 0 ? copied : 0));
+    return true;
+}
+
+bool isExtendedKey(UINT vk)
+{
+    switch (vk) {
+    case VK_INSERT: case VK_DELETE: case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_RCONTROL: case VK_RMENU:
+    case VK_NUMLOCK: case VK_DIVIDE: case VK_SNAPSHOT:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The lParam a keyboard driver would give: repeat count 1, scan code,
+// extended flag, context (Alt) flag, previous state and transition for up.
+LPARAM keyLParam(UINT vk, bool up, bool alt)
+{
+    const UINT scan = MapVirtualKeyA(vk, MAPVK_VK_TO_VSC) & 0xFF;
+    unsigned long value = 1u | (scan << 16);
+    if (isExtendedKey(vk))
+        value |= 1u << 24;
+    if (alt)
+        value |= 1u << 29;
+    if (up)
+        value |= (1u << 30) | (1u << 31);
+    return static_cast<LPARAM>(static_cast<LONG>(value));
+}
+
+// ---------------------------------------------------------------- windows
+
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectTopLevel(HWND window, LPARAM context)
+{
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(context);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (search->processId == 0 || processId == search->processId)
+        search->found.push_back(window);
+    return TRUE;
+}
+
+BOOL CALLBACK collectChild(HWND window, LPARAM context)
+{
+    reinterpret_cast<WindowSearch*>(context)->found.push_back(window);
+    return TRUE;
+}
+
+std::string className(HWND window)
+{
+    char name[256] = "";
+    const int length = GetClassNameA(window, name, sizeof name);
+    return std::string(name, static_cast<size_t>(length > 0 ? length : 0));
+}
+
+// The caption as the window manager keeps it; no message reaches the window.
+std::string storedText(HWND window)
+{
+    std::vector<char> buffer(4096, '\0');
+    const int length = GetWindowTextA(window, buffer.data(), static_cast<int>(buffer.size()));
+    return std::string(buffer.data(), static_cast<size_t>(length > 0 ? length : 0));
+}
+
+// hwnd,class,text,owner,parent,visible,enabled,thread,style,exstyle,id,pid
+std::string windowRecord(HWND window)
+{
+    DWORD processId = 0;
+    const DWORD threadId = GetWindowThreadProcessId(window, &processId);
+    std::string record = std::to_string(handleNumber(window));
+    record += "," + toHex(className(window));
+    record += "," + toHex(storedText(window));
+    record += "," + std::to_string(handleNumber(GetWindow(window, GW_OWNER)));
+    record += "," + std::to_string(handleNumber(GetAncestor(window, GA_PARENT)));
+    record += "," + std::to_string(IsWindowVisible(window) ? 1 : 0);
+    record += "," + std::to_string(IsWindowEnabled(window) ? 1 : 0);
+    record += "," + std::to_string(threadId);
+    record += "," + std::to_string(static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)));
+    record += "," + std::to_string(static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)));
+    record += "," + std::to_string(GetDlgCtrlID(window));
+    record += "," + std::to_string(processId);
+    return record;
+}
+
+// ---------------------------------------------------------------- icons and pixels
+
+bool readIconPixels(HICON icon, IconPixels& out)
+{
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info))
+        return false;
+    bool ok = false;
+    BITMAP shape = {};
+    if (info.hbmColor != nullptr && GetObjectA(info.hbmColor, sizeof shape, &shape) != 0) {
+        out.width = shape.bmWidth;
+        out.height = shape.bmHeight;
+        BITMAPINFO format = {};
+        format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        format.bmiHeader.biWidth = out.width;
+        format.bmiHeader.biHeight = -out.height;
+        format.bmiHeader.biPlanes = 1;
+        format.bmiHeader.biBitCount = 32;
+        format.bmiHeader.biCompression = BI_RGB;
+        const size_t count = static_cast<size_t>(out.width) * static_cast<size_t>(out.height);
+        out.color.assign(count, 0);
+        std::vector<DWORD> mask(count, 0);
+        HDC screen = GetDC(nullptr);
+        ok = GetDIBits(screen, info.hbmColor, 0, out.height, out.color.data(), &format, DIB_RGB_COLORS) != 0
+            && GetDIBits(screen, info.hbmMask, 0, out.height, mask.data(), &format, DIB_RGB_COLORS) != 0;
+        ReleaseDC(nullptr, screen);
+        bool hasAlpha = false;
+        for (DWORD pixel : out.color)
+            hasAlpha = hasAlpha || (pixel >> 24) != 0;
+        // Only fully opaque pixels look the same on every background.
+        out.opaque.assign(count, false);
+        for (size_t i = 0; i < count; ++i)
+            out.opaque[i] = hasAlpha ? (out.color[i] >> 24) == 0xFF : (mask[i] & 0xFFFFFF) == 0;
+    }
+    if (info.hbmColor != nullptr)
+        DeleteObject(info.hbmColor);
+    if (info.hbmMask != nullptr)
+        DeleteObject(info.hbmMask);
+    return ok;
+}
+
+// Reads what the screen shows in a rectangle: the program's icons cannot be
+// read from another process under Wine, but their pixels on screen can.
+bool captureScreen(const RECT& rect, Capture& out)
+{
+    out.width = rect.right - rect.left;
+    out.height = rect.bottom - rect.top;
+    if (out.width <= 0 || out.height <= 0)
+        return false;
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    format.bmiHeader.biWidth = out.width;
+    format.bmiHeader.biHeight = -out.height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(memory, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = false;
+    if (section != nullptr) {
+        HGDIOBJ previous = SelectObject(memory, section);
+        ok = BitBlt(memory, 0, 0, out.width, out.height, screen, rect.left, rect.top, SRCCOPY) != 0;
+        GdiFlush();
+        const DWORD* pixels = static_cast<const DWORD*>(bits);
+        out.pixels.assign(pixels, pixels + static_cast<size_t>(out.width) * static_cast<size_t>(out.height));
+        SelectObject(memory, previous);
+        DeleteObject(section);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+int channelDifference(DWORD a, DWORD b)
+{
+    int total = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int difference = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+        total += difference < 0 ? -difference : difference;
+    }
+    return total;
+}
+
+// Smallest mean difference per colour channel of the icon's opaque pixels,
+// over every place the icon fits inside the capture.
+double bestIconScore(const IconPixels& icon, const Capture& capture)
+{
+    long long opaqueCount = 0;
+    for (bool opaque : icon.opaque)
+        opaqueCount += opaque ? 1 : 0;
+    if (opaqueCount == 0)
+        return 1e9;
+    long long best = -1;
+    for (int top = 0; top + icon.height <= capture.height; ++top) {
+        for (int left = 0; left + icon.width <= capture.width; ++left) {
+            long long total = 0;
+            for (int y = 0; y < icon.height && (best < 0 || total < best); ++y) {
+                for (int x = 0; x < icon.width; ++x) {
+                    const size_t at = static_cast<size_t>(y * icon.width + x);
+                    if (icon.opaque[at])
+                        total += channelDifference(icon.color[at],
+                            capture.pixels[static_cast<size_t>((top + y) * capture.width + left + x)]);
+                }
+            }
+            if (best < 0 || total < best)
+                best = total;
+        }
+    }
+    return best < 0 ? 1e9 : static_cast<double>(best) / static_cast<double>(opaqueCount * 3);
+}
+
+HMODULE dataModule(const std::string& path)
+{
+    const auto found = dataModules.find(path);
+    if (found != dataModules.end())
+        return found->second;
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module != nullptr)
+        dataModules[path] = module;
+    return module;
+}
+
+// ---------------------------------------------------------------- registry
+
+bool splitKeyPath(const std::string& path, RegPath& out)
+{
+    static const struct {
+        const char* name;
+        HKEY root;
+    } roots[] = {
+        {"HKCU", HKEY_CURRENT_USER}, {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+        {"HKLM", HKEY_LOCAL_MACHINE}, {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+        {"HKCR", HKEY_CLASSES_ROOT}, {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
+        {"HKU", HKEY_USERS}, {"HKEY_USERS", HKEY_USERS},
+    };
+    const size_t separator = path.find('\\');
+    const std::string first = path.substr(0, separator);
+    for (const auto& root : roots) {
+        if (_stricmp(first.c_str(), root.name) == 0) {
+            out.root = root.root;
+            out.subKey = separator == std::string::npos ? std::string() : path.substr(separator + 1);
+            return true;
+        }
+    }
+    out.root = HKEY_CURRENT_USER;
+    out.subKey = path;
+    return !path.empty();
+}
+
+bool wideMode(const std::string& mode)
+{
+    return mode == "w";
+}
+
+LONG queryValue(HKEY key, const std::string& name, bool wide, DWORD& type, std::string& data)
+{
+    const std::wstring wideName = widen(name);
+    for (DWORD size = 256;;) {
+        std::vector<BYTE> buffer(size + 2, 0);
+        DWORD got = size;
+        const LONG error = wide
+            ? RegQueryValueExW(key, wideName.c_str(), nullptr, &type, buffer.data(), &got)
+            : RegQueryValueExA(key, name.c_str(), nullptr, &type, buffer.data(), &got);
+        if (error == ERROR_MORE_DATA) {
+            size = got > size ? got : size * 2;
+            continue;
+        }
+        if (error == ERROR_SUCCESS)
+            data.assign(reinterpret_cast<const char*>(buffer.data()), got);
+        return error;
+    }
+}
+
+// One value by index: name and data grow until they fit.
+LONG enumValue(HKEY key, DWORD index, bool wide, std::string& name, DWORD& type, std::string& data)
+{
+    for (DWORD nameSize = 256, dataSize = 1024;;) {
+        std::vector<BYTE> buffer(dataSize + 2, 0);
+        DWORD gotData = dataSize;
+        DWORD gotName = nameSize;
+        LONG error;
+        if (wide) {
+            std::vector<wchar_t> nameBuffer(nameSize + 1, L'\0');
+            error = RegEnumValueW(key, index, nameBuffer.data(), &gotName, nullptr, &type, buffer.data(), &gotData);
+            if (error == ERROR_SUCCESS)
+                name = narrow(nameBuffer.data(), static_cast<int>(gotName));
+        } else {
+            std::vector<char> nameBuffer(nameSize + 1, '\0');
+            error = RegEnumValueA(key, index, nameBuffer.data(), &gotName, nullptr, &type, buffer.data(), &gotData);
+            if (error == ERROR_SUCCESS)
+                name.assign(nameBuffer.data(), gotName);
+        }
+        if (error == ERROR_MORE_DATA) {
+            nameSize *= 4;
+            dataSize = gotData > dataSize ? gotData : dataSize * 4;
+            if (nameSize > 65536)
+                return error;
+            continue;
+        }
+        if (error == ERROR_SUCCESS)
+            data.assign(reinterpret_cast<const char*>(buffer.data()), gotData);
+        return error;
+    }
+}
+
+// ---------------------------------------------------------------- key state
+
+// ================================================================= commands
+
+void cmdHello(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    if (!argumentsValid(reader, reply))
+        return;
+    // Raised whenever a command or a reply changes; the harness checks it.
+    addField(reply, "version", 2);
+    addField(reply, "acp", GetACP());
+    addField(reply, "oemcp", GetOEMCP());
+    addField(reply, "pid", GetCurrentProcessId());
+    addField(reply, "tick", GetTickCount());
+}
+
+// launch <application|-> <command line> <directory|->
+void cmdLaunch(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const std::string application = readText(reader);
+    std::string commandLine = readText(reader);
+    const std::string directory = readText(reader);
+    if (!argumentsValid(reader, reply))
+        return;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!CreateProcessA(application.empty() ? nullptr : application.c_str(), line.data(), nullptr, nullptr,
+                        FALSE, 0, nullptr, directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
+        failWithError(reply, "CreateProcess", GetLastError());
+        return;
+    }
+    CloseHandle(info.hThread);
+    launched[info.dwProcessId] = Launched{info.hProcess, info.dwThreadId};
+    addNumber(reply, info.dwProcessId);
+    addNumber(reply, info.dwThreadId);
+}
+
+Launched* launchedProcess(DWORD processId, Reply& reply)
+{
+    const auto found = launched.find(processId);
+    if (found != launched.end())
+        return &found->second;
+    fail(reply, "not launched here: " + std::to_string(processId));
+    return nullptr;
+}
+
+void addExitState(HANDLE process, Reply& reply)
+{
+    DWORD code = 0;
+    if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &code)) {
+        add(reply, "exited");
+        addNumber(reply, code);
+    } else {
+        add(reply, "running");
+    }
+}
+
+// wait <pid> <milliseconds>: exited <code> | running
+void cmdWait(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const DWORD processId = static_cast<DWORD>(readNumber(reader));
+    const DWORD timeout = static_cast<DWORD>(readNumber(reader));
+    if (!argumentsValid(reader, reply))
+        return;
+    Launched* process = launchedProcess(processId, reply);
+    if (process == nullptr)
+        return;
+    WaitForSingleObject(process->process, timeout);
+    addExitState(process->process, reply);
+}
+
+// terminate <pid> <code>: ends a process, launched here or not, and waits
+// for it to be gone
+void cmdTerminate(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const DWORD processId = static_cast<DWORD>(readNumber(reader));
+    const UINT code = static_cast<UINT>(readNumber(reader));
+    if (!argumentsValid(reader, reply))
+        return;
+    const auto found = launched.find(processId);
+    HANDLE process = found != launched.end() ? found->second.process
+                                            : OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_INFORMATION,
+                                                          FALSE, processId);
+    if (process == nullptr) {
+        failWithError(reply, "OpenProcess", GetLastError());
+        return;
+    }
+    if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(process, code);
+        WaitForSingleObject(process, 10000);
+    }
+    addExitState(process, reply);
+    if (found == launched.end())
+        CloseHandle(process);
+}
+
+// windows <pid, 0 for all>: one record per top-level window
+void cmdWindows(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    WindowSearch search = {static_cast<DWORD>(readNumber(reader)), {}};
+    if (!argumentsValid(reader, reply))
+        return;
+    EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&search));
+    for (HWND window : search.found)
+        add(reply, windowRecord(window));
+}
+
+// children <hwnd>: one record per descendant window
+void cmdChildren(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const HWND parent = readWindow(reader);
+    if (!argumentsValid(reader, reply) || !validWindow(parent, reply))
+        return;
+    WindowSearch search = {0, {}};
+    EnumChildWindows(parent, collectChild, reinterpret_cast<LPARAM>(&search));
+    for (HWND window : search.found)
+        add(reply, windowRecord(window));
+}
+
+void cmdItem(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const HWND dialog = readWindow(reader);
+    const int id = static_cast<int>(readNumber(reader));
+    if (!argumentsValid(reader, reply) || !validWindow(dialog, reply))
+        return;
+    addNumber(reply, static_cast<long long>(handleNumber(GetDlgItem(dialog, id))));
+}
+
+void cmdInfo(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const HWND window = readWindow(reader);
+    if (!argumentsValid(reader, reply))
+        return;
+    if (!IsWindow(window)) {
+        addField(reply, "valid", 0);
+        return;
+    }
+    DWORD processId = 0;
+    const DWORD threadId = GetWindowThreadProcessId(window, &processId);
+    RECT outer = {};
+    GetWindowRect(window, &outer);
+    RECT inner = {};
+    GetClientRect(window, &inner);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    addField(reply, "valid", 1);
+    addTextField(reply, "class", className(window));
+    addTextField(reply, "text", storedText(window));
+    addField(reply, "visible", IsWindowVisible(window) ? 1 : 0);
+    addField(reply, "enabled", IsWindowEnabled(window) ? 1 : 0);
+    addField(reply, "iconic", IsIconic(window) ? 1 : 0);
+    addField(reply, "style", static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)));
+    addField(reply, "exstyle", static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)));
+    addField(reply, "id", GetDlgCtrlID(window));
+    addHandleField(reply, "parent", GetAncestor(window, GA_PARENT));
+    addHandleField(reply, "owner", GetWindow(window, GW_OWNER));
+    addHandleField(reply, "root", GetAncestor(window, GA_ROOT));
+    addField(reply, "pid", processId);
+    addField(reply, "tid", threadId);
+    addField(reply, "left", outer.left);
+    addField(reply, "top", outer.top);
+    addField(reply, "right", outer.right);
+    addField(reply, "bottom", outer.bottom);
+    addField(reply, "clientx", origin.x);
+    addField(reply, "clienty", origin.y);
+    addField(reply, "clientwidth", inner.right);
+    addField(reply, "clientheight", inner.bottom);
+}
+
+void cmdText(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const HWND window = readWindow(reader);
+    if (!argumentsValid(reader, reply) || !validWindow(window, reply))
+        return;
+    std::string text;
+    if (readWindowText(window, text, reply))
+        add(reply, toHex(text));
+}
+
+void cmdSetText(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const HWND window = readWindow(reader);
+    const std::string text = readText(reader);
+    if (!argumentsValid(reader, reply) || !validWindow(window, reply))
+        return;
+    LRESULT result = 0;
+    if (sendA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), result, reply))
+        addNumber(reply, result);
+}
+
+void cmdSend(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const HWND window = readWindow(reader);
+    const UINT message = static_cast<UINT>(readNumber(reader));
+    const WPARAM wParam = static_cast<WPARAM>(readNumber(reader));
+    const LPARAM lParam = static_cast<LPARAM>(readNumber(reader));
+    if (!argumentsValid(reader, reply) || !validWindow(window, reply))
+        return;
+    LRESULT result = 0;
+    if (sendA(window, message, wParam, lParam, result, reply))
+        addNumber(reply, result);
+}
+
+// sendtext <hwnd> <message> <wparam> <text>: lParam points at the text
+void cmdSendText(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const HWND window = readWindow(reader);
+    const UINT message = static_cast<UINT>(readNumber(reader));
+    const WPARAM wParam = static_cast<WPARAM>(readNumber(reader));
+    const std::string text = readText(reader);
+    if (!argumentsValid(reader, reply) || !validWindow(window, reply))
+        return;
+    LRESULT result = 0;
+    if (sendA(window, message, wParam, reinterpret_cast<LPARAM>(text.c_str()), result, reply))
+        addNumber(reply, result);
+}
+
+void cmdPost(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const HWND window = readWindow(reader);
+    const UINT message = static_cast<UINT>(readNumber(reader));
+    const WPARAM wParam = static_cast<WPARAM>(readNumber(reader));
+    const LPARAM lParam = static_cast<LPARAM>(readNumber(reader));
+    if (!argumentsValid(reader, reply) || !validWindow(window, reply))
+        return;
+    if (!PostMessageA(window, message, wParam, lParam))
+        failWithError(reply, "PostMessage", GetLastError());
+}
+
+// guithread <tid>: the focus, active and capture windows of that thread
+void cmdGuiThread(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const DWORD threadId = static_cast<DWORD>(readNumber(reader));
+    if (!argumentsValid(reader, reply))
+        return;
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(threadId, &info)) {
+        failWithError(reply, "GetGUIThreadInfo", GetLastError());
+        return;
+    }
+    addHandleField(reply, "focus", info.hwndFocus);
+    addHandleField(reply, "active", info.hwndActive);
+    addHandleField(reply, "capture", info.hwndCapture);
+    addHandleField(reply, "menuowner", info.hwndMenuOwner);
+    addHandleField(reply, "movesize", info.hwndMoveSize);
+    addHandleField(reply, "caret", info.hwndCaret);
+    addField(reply, "flags", info.flags);
+}
+
+// items <hwnd> <combo|list>: count, selection, then every item's text.
+// The W messages are used: across processes Wine answers the A ones in UTF-16.
+void cmdItems(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const HWND window = readWindow(reader);
+    const std::string kind = readWord(reader);
+    if (!argumentsValid(reader, reply) || !validWindow(window, reply))
+        return;
+    const bool combo = kind == "combo";
+    LRESULT count = 0;
+    LRESULT selection = 0;
+    if (!sendW(window, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0, count, reply)
+        || !sendW(window, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0, selection, reply))
+        return;
+    addNumber(reply, count);
+    addNumber(reply, selection);
+    for (LRESULT index = 0; index < count; ++index) {
+        LRESULT length = 0;
+        if (!sendW(window, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, length, reply))
+            return;
+        std::vector<wchar_t> buffer(static_cast<size_t>(length > 0 ? length : 0) + 2, L'\0');
+        LRESULT copied = 0;
+        if (!sendW(window, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(buffer.data()), copied, reply))
+            return;
+        add(reply, toHex(narrow(buffer.data(), static_cast<int>(copied > 0 ? copied : 0))));
+    }
+}
+
+// select <hwnd> <combo|list> <index> <send|post>: selects as the user would,
+// with the selection-change notification to the parent.
+void cmdSelect(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const HWND window = readWindow(reader);
+    const std::string kind = readWord(reader);
+    const WPARAM index = static_cast<WPARAM>(readNumber(reader));
+    const std::string mode = readWord(reader);
+    if (!argumentsValid(reader, reply) || !validWindow(window, reply))
+        return;
+    const bool combo = kind == "combo";
+    LRESULT result = 0;
+    if (!sendA(window, combo ? CB_SETCURSEL : LB_SETCURSEL, index, 0, result, reply))
+        return;
+    const WPARAM notification = MAKEWPARAM(GetDlgCtrlID(window), combo ? CBN_SELCHANGE : LBN_SELCHANGE);
+    const HWND parent = GetParent(window);
+    if (mode == "post") {
+        PostMessageA(parent, WM_COMMAND, notification, reinterpret_cast<LPARAM>(window));
+    } else {
+        LRESULT ignored = 0;
+        if (!sendA(parent, WM_COMMAND, notification, reinterpret_cast<LPARAM>(window), ignored, reply))
+            return;
+    }
+    addNumber(reply, result);
+}
+
+// nextdlgctl <dialog> <control>: focus moves through the dialog manager
+void cmdNextDlgCtl(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const HWND dialog = readWindow(reader);
+    const HWND control = readWindow(reader);
+    if (!argumentsValid(reader, reply) || !validWindow(dialog, reply) || !validWindow(control, reply))
+        return;
+    LRESULT result = 0;
+    if (sendA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE, result, reply))
+        addNumber(reply, result);
+}
+
+// key <hwnd> <vk> <down|up|press|sysdown|sysup|syspress>
+void cmdKey(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const HWND window = readWindow(reader);
+    const UINT vk = static_cast<UINT>(readNumber(reader));
+    const std::string action = readWord(reader);
+    if (!argumentsValid(reader, reply) || !validWindow(window, reply))
+        return;
+    const bool system = action.compare(0, 3, "sys") == 0;
+    const std::string what = system ? action.substr(3) : action;
+    const bool down = what == "down" || what == "press";
+    const bool up = what == "up" || what == "press";
+    if (!down && !up) {
+        fail(reply, "unknown key action " + action);
+        return;
+    }
+    if (down)
+        PostMessageA(window, system ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, keyLParam(vk, false, system));
+    if (up)
+        PostMessageA(window, system ? WM_SYSKEYUP : WM_KEYUP, vk, keyLParam(vk, true, system));
+}
+
+// keys <tid> [<vk>...]: the listed keys are down, every other key is up, as
+// that thread's GetKeyState sees it. Attaching to the thread shares its input
+// state, so SetKeyboardState reaches the program; attaching also clears the
+// whole key state, so each call states every key that must be down. The
+// state stays with the program's input after the driver detaches.
+void cmdKeys(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const DWORD threadId = static_cast<DWORD>(readNumber(reader));
+    BYTE state[256] = {};
+    while (reader.ok && hasMore(reader))
+        state[readNumber(reader) & 0xFF] = 0x80;
+    if (!argumentsValid(reader, reply))
+        return;
+    if (!AttachThreadInput(GetCurrentThreadId(), threadId, TRUE)) {
+        failWithError(reply, "AttachThreadInput", GetLastError());
+        return;
+    }
+    const BOOL set = SetKeyboardState(state);
+    const DWORD error = GetLastError();
+    AttachThreadInput(GetCurrentThreadId(), threadId, FALSE);
+    if (!set)
+        failWithError(reply, "SetKeyboardState", error);
+}
+
+BOOL CALLBACK findEditChild(HWND window, LPARAM context)
+{
+    if (_stricmp(className(window).c_str(), "Edit") != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(context) = window;
+    return FALSE;
+}
+
+BOOL CALLBACK findEditInThread(HWND window, LPARAM context)
+{
+    EnumChildWindows(window, findEditChild, context);
+    return *reinterpret_cast<HWND*>(context) == nullptr;
+}
+
+// sync <tid> <milliseconds>: returns once the thread has dispatched every
+// message posted to it before. The text limit of one of the thread's edit
+// controls is changed by a posted message, which is handled in posting
+// order, and then put back; nothing else about the edit changes.
+void cmdSync(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const DWORD threadId = static_cast<DWORD>(readNumber(reader));
+    const DWORD timeout = static_cast<DWORD>(readNumber(reader));
+    if (!argumentsValid(reader, reply))
+        return;
+    HWND edit = nullptr;
+    EnumThreadWindows(threadId, findEditInThread, reinterpret_cast<LPARAM>(&edit));
+    if (edit == nullptr) {
+        fail(reply, "the thread has no edit control to synchronise with");
+        return;
+    }
+    LRESULT limit = 0;
+    if (!sendA(edit, EM_GETLIMITTEXT, 0, 0, limit, reply))
+        return;
+    const LRESULT marker = limit > 1 ? limit - 1 : limit + 1;
+    PostMessageA(edit, EM_LIMITTEXT, static_cast<WPARAM>(marker), 0);
+    const DWORD start = GetTickCount();
+    for (;;) {
+        LRESULT now = 0;
+        if (!sendA(edit, EM_GETLIMITTEXT, 0, 0, now, reply))
+            return;
+        if (now == marker)
+            break;
+        if (GetTickCount() - start > timeout) {
+            fail(reply, "timeout");
+            return;
+        }
+        Sleep(1);
+    }
+    LRESULT ignored = 0;
+    sendA(edit, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0, ignored, reply);
+}
+
+// icon <button> <module path> <size> <id>...: which of the module's icons
+// the button shows. Reply: image handle, best id (0: none matches), and
+// id:score pairs, the score being the mean channel difference times 100.
+void cmdIcon(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const HWND button = readWindow(reader);
+    const std::string path = readText(reader);
+    const int size = static_cast<int>(readNumber(reader));
+    std::vector<int> ids;
+    while (reader.ok && hasMore(reader))
+        ids.push_back(static_cast<int>(readNumber(reader)));
+    if (!argumentsValid(reader, reply) || !validWindow(button, reply))
+        return;
+    LRESULT image = 0;
+    if (!sendA(button, BM_GETIMAGE, IMAGE_ICON, 0, image, reply))
+        return;
+    // Paint what is pending now rather than whenever the program gets to it.
+    RedrawWindow(button, nullptr, nullptr, RDW_UPDATENOW);
+    HMODULE module = dataModule(path);
+    if (module == nullptr) {
+        failWithError(reply, "LoadLibraryEx", GetLastError());
+        return;
+    }
+    RECT rect = {};
+    GetWindowRect(button, &rect);
+    Capture capture = {};
+    if (!captureScreen(rect, capture)) {
+        fail(reply, "screen capture failed");
+        return;
+    }
+    const double matchLimit = 6.0;
+    int bestId = 0;
+    double bestScore = matchLimit;
+    std::string scores;
+    for (int id : ids) {
+        HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+        IconPixels pixels = {};
+        double score = 1e9;
+        if (icon != nullptr && readIconPixels(icon, pixels))
+            score = bestIconScore(pixels, capture);
+        if (icon != nullptr)
+            DestroyIcon(icon);
+        if (score <= bestScore) {
+            bestScore = score;
+            bestId = id;
+        }
+        scores += " " + std::to_string(id) + ":" + std::to_string(static_cast<long long>(score * 100));
+    }
+    addNumber(reply, static_cast<long long>(image));
+    addNumber(reply, image == 0 ? 0 : bestId);
+    reply.text += scores;
+}
+
+// pixels <x> <y> <width> <height>: the screen's pixels as hex 0xRRGGBB words
+void cmdPixels(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    RECT rect = {};
+    rect.left = static_cast<LONG>(readNumber(reader));
+    rect.top = static_cast<LONG>(readNumber(reader));
+    rect.right = rect.left + static_cast<LONG>(readNumber(reader));
+    rect.bottom = rect.top + static_cast<LONG>(readNumber(reader));
+    if (!argumentsValid(reader, reply))
+        return;
+    Capture capture = {};
+    if (!captureScreen(rect, capture)) {
+        fail(reply, "screen capture failed");
+        return;
+    }
+    std::string bytes;
+    bytes.reserve(capture.pixels.size() * 3);
+    for (DWORD pixel : capture.pixels) {
+        bytes += static_cast<char>((pixel >> 16) & 0xFF);
+        bytes += static_cast<char>((pixel >> 8) & 0xFF);
+        bytes += static_cast<char>(pixel & 0xFF);
+    }
+    add(reply, toHex(bytes));
+}
+
+// regset <key> <name> <type> <data> <a|w>: status. "a" writes through the A
+// function (strings converted from the code page, as the program does), "w"
+// stores the bytes exactly as given.
+void cmdRegSet(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const std::string path = readText(reader);
+    const std::string name = readText(reader);
+    const DWORD type = static_cast<DWORD>(readNumber(reader));
+    const std::string data = readText(reader);
+    const std::string mode = readWord(reader);
+    RegPath key = {};
+    if (!argumentsValid(reader, reply) || !splitKeyPath(path, key)) {
+        fail(reply, "bad arguments");
+        return;
+    }
+    // A string value whose last byte is not a terminator but is followed by
+    // one gets the terminator added (Windows does this too); bytes that
+    // follow are not terminators here, so exactly the given bytes are stored.
+    std::vector<BYTE> bytes(data.begin(), data.end());
+    bytes.push_back(0xFF);
+    bytes.push_back(0xFF);
+    HKEY handle = nullptr;
+    LONG error = RegCreateKeyExA(key.root, key.subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr);
+    if (error == ERROR_SUCCESS) {
+        const DWORD size = static_cast<DWORD>(data.size());
+        error = wideMode(mode) ? RegSetValueExW(handle, widen(name).c_str(), 0, type, bytes.data(), size)
+                               : RegSetValueExA(handle, name.c_str(), 0, type, bytes.data(), size);
+        RegCloseKey(handle);
+    }
+    addNumber(reply, error);
+}
+
+// regget <key> <name> <a|w>: status, then type and data when found
+void cmdRegGet(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const std::string path = readText(reader);
+    const std::string name = readText(reader);
+    const std::string mode = readWord(reader);
+    RegPath key = {};
+    if (!argumentsValid(reader, reply) || !splitKeyPath(path, key)) {
+        fail(reply, "bad arguments");
+        return;
+    }
+    HKEY handle = nullptr;
+    LONG error = RegOpenKeyExA(key.root, key.subKey.c_str(), 0, KEY_QUERY_VALUE, &handle);
+    DWORD type = 0;
+    std::string data;
+    if (error == ERROR_SUCCESS) {
+        error = queryValue(handle, name, wideMode(mode), type, data);
+        RegCloseKey(handle);
+    }
+    addNumber(reply, error);
+    if (error == ERROR_SUCCESS) {
+        addNumber(reply, type);
+        add(reply, toHex(data));
+    }
+}
+
+// reglist <key> <a|w>: status, then v:<name>:<type>:<data> and k:<name> tokens
+void cmdRegList(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const std::string path = readText(reader);
+    const std::string mode = readWord(reader);
+    RegPath key = {};
+    if (!argumentsValid(reader, reply) || !splitKeyPath(path, key)) {
+        fail(reply, "bad arguments");
+        return;
+    }
+    HKEY handle = nullptr;
+    const LONG error = RegOpenKeyExA(key.root, key.subKey.c_str(), 0, KEY_READ, &handle);
+    addNumber(reply, error);
+    if (error != ERROR_SUCCESS)
+        return;
+    for (DWORD index = 0;; ++index) {
+        std::string name;
+        std::string data;
+        DWORD type = 0;
+        if (enumValue(handle, index, wideMode(mode), name, type, data) != ERROR_SUCCESS)
+            break;
+        add(reply, "v:" + toHex(name) + ":" + std::to_string(type) + ":" + toHex(data));
+    }
+    for (DWORD index = 0;; ++index) {
+        char name[1024];
+        DWORD length = sizeof name;
+        if (RegEnumKeyExA(handle, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        add(reply, "k:" + toHex(name, length));
+    }
+    RegCloseKey(handle);
+}
+
+// regdelete <key>: removes the key with its values and subkeys
+void cmdRegDelete(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const std::string path = readText(reader);
+    RegPath key = {};
+    if (!argumentsValid(reader, reply) || !splitKeyPath(path, key) || key.subKey.empty()) {
+        fail(reply, "bad arguments");
+        return;
+    }
+    addNumber(reply, RegDeleteTreeA(key.root, key.subKey.c_str()));
+}
+
+void cmdRegDeleteValue(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const std::string path = readText(reader);
+    const std::string name = readText(reader);
+    RegPath key = {};
+    if (!argumentsValid(reader, reply) || !splitKeyPath(path, key)) {
+        fail(reply, "bad arguments");
+        return;
+    }
+    HKEY handle = nullptr;
+    LONG error = RegOpenKeyExA(key.root, key.subKey.c_str(), 0, KEY_SET_VALUE, &handle);
+    if (error == ERROR_SUCCESS) {
+        error = RegDeleteValueA(handle, name.c_str());
+        RegCloseKey(handle);
+    }
+    addNumber(reply, error);
+}
+
+// regsddl <key> <sddl>: replaces the key's access list (lasts while the
+// wineserver runs; Wine does not save it)
+void cmdRegSddl(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const std::string path = readText(reader);
+    const std::string sddl = readText(reader);
+    RegPath key = {};
+    if (!argumentsValid(reader, reply) || !splitKeyPath(path, key)) {
+        fail(reply, "bad arguments");
+        return;
+    }
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr)) {
+        failWithError(reply, "ConvertStringSecurityDescriptorToSecurityDescriptor", GetLastError());
+        return;
+    }
+    HKEY handle = nullptr;
+    LONG error = RegOpenKeyExA(key.root, key.subKey.c_str(), 0, WRITE_DAC | READ_CONTROL, &handle);
+    if (error == ERROR_SUCCESS) {
+        error = RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, descriptor);
+        RegCloseKey(handle);
+    }
+    LocalFree(descriptor);
+    addNumber(reply, error);
+}
+
+// resources <pid>: GDI and USER object counts (0 with an error where the
+// system does not count them) and the kernel handle count
+void cmdResources(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const DWORD processId = static_cast<DWORD>(readNumber(reader));
+    if (!argumentsValid(reader, reply))
+        return;
+    Launched* process = launchedProcess(processId, reply);
+    if (process == nullptr)
+        return;
+    SetLastError(0);
+    const DWORD gdi = GetGuiResources(process->process, GR_GDIOBJECTS);
+    const DWORD gdiError = GetLastError();
+    SetLastError(0);
+    const DWORD user = GetGuiResources(process->process, GR_USEROBJECTS);
+    const DWORD userError = GetLastError();
+    DWORD handles = 0;
+    const BOOL handlesOk = GetProcessHandleCount(process->process, &handles);
+    addField(reply, "gdi", gdi);
+    addField(reply, "gdierror", gdiError);
+    addField(reply, "user", user);
+    addField(reply, "usererror", userError);
+    addField(reply, "handles", handlesOk ? static_cast<long long>(handles) : -1);
+}
+
+void cmdTick(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    if (argumentsValid(reader, reply))
+        addNumber(reply, GetTickCount());
+}
+
+void cmdForeground(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    if (argumentsValid(reader, reply))
+        addNumber(reply, static_cast<long long>(handleNumber(GetForegroundWindow())));
+}
+
+void cmdSetForeground(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const HWND window = readWindow(reader);
+    if (!argumentsValid(reader, reply) || !validWindow(window, reply))
+        return;
+    addNumber(reply, SetForegroundWindow(window) ? 1 : 0);
+}
+
+typedef void (*Handler)(const Args& args, Reply& reply);
+
+struct Command {
+    const char* name;
+    Handler handler;
+};
+
+const Command commands[] = {
+    {"hello", cmdHello},
+    {"launch", cmdLaunch},
+    {"wait", cmdWait},
+    {"terminate", cmdTerminate},
+    {"windows", cmdWindows},
+    {"children", cmdChildren},
+    {"item", cmdItem},
+    {"info", cmdInfo},
+    {"text", cmdText},
+    {"settext", cmdSetText},
+    {"send", cmdSend},
+    {"sendtext", cmdSendText},
+    {"post", cmdPost},
+    {"guithread", cmdGuiThread},
+    {"items", cmdItems},
+    {"select", cmdSelect},
+    {"nextdlgctl", cmdNextDlgCtl},
+    {"key", cmdKey},
+    {"keys", cmdKeys},
+    {"sync", cmdSync},
+    {"icon", cmdIcon},
+    {"pixels", cmdPixels},
+    {"regset", cmdRegSet},
+    {"regget", cmdRegGet},
+    {"reglist", cmdRegList},
+    {"regdelete", cmdRegDelete},
+    {"regdeletevalue", cmdRegDeleteValue},
+    {"regsddl", cmdRegSddl},
+    {"resources", cmdResources},
+    {"tick", cmdTick},
+    {"foreground", cmdForeground},
+    {"setforeground", cmdSetForeground},
+};
+
+Args splitLine(const std::string& line)
+{
+    Args words;
+    size_t start = 0;
+    while (start < line.size()) {
+        size_t end = line.find(' ', start);
+        if (end == std::string::npos)
+            end = line.size();
+        if (end > start)
+            words.push_back(line.substr(start, end - start));
+        start = end + 1;
+    }
+    return words;
+}
+
+Reply dispatch(const Args& words)
+{
+    Reply reply = {"", false};
+    const Args args(words.begin() + 1, words.end());
+    for (const Command& command : commands) {
+        if (words[0] == command.name) {
+            command.handler(args, reply);
+            return reply;
+        }
+    }
+    fail(reply, "unknown command " + words[0]);
+    return reply;
+}
+
+bool readLine(std::string& line)
+{
+    line.clear();
+    char chunk[4096];
+    while (std::fgets(chunk, sizeof chunk, stdin) != nullptr) {
+        line += chunk;
+        if (!line.empty() && line.back() == '\n') {
+            while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+                line.pop_back();
+            return true;
+        }
+    }
+    return !line.empty();
+}
+
+void writeLine(const std::string& line)
+{
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+void releaseAll()
+{
+    for (auto& entry : launched)
+        CloseHandle(entry.second.process);
+    launched.clear();
+    for (auto& entry : dataModules)
+        FreeLibrary(entry.second);
+    dataModules.clear();
+}
+
+} // namespace
+
+int main()
+{
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    // A message queue of its own, which AttachThreadInput needs.
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    // Wine starts the desktop process on first need; needing it now puts
+    // that second on the driver's start rather than the program's.
+    GetDesktopWindow();
+
+    std::string line;
+    while (readLine(line)) {
+        const Args words = splitLine(line);
+        if (words.empty())
+            continue;
+        if (words[0] == "quit") {
+            writeLine("ok");
+            break;
+        }
+        const Reply reply = dispatch(words);
+        writeLine(reply.failed ? "err " + reply.text : "ok" + reply.text);
+    }
+    releaseAll();
+    return 0;
+}
