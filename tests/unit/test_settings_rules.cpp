@@ -112,6 +112,9 @@ TEST_F(ShiftJisTest, NamesKeepAtMost30BytesOfWholeCharacters)
     const std::string twentyNine(29, 'n');
     EXPECT_EQ(tidyName((twentyNine + shiftJisText(1)).c_str(), "d"), twentyNine);
     EXPECT_EQ(tidyName(shiftJisText(16).c_str(), "d"), shiftJisText(15));
+    // What the cut leaves is tidied again: no blank at the end, never empty.
+    EXPECT_EQ(tidyName((std::string(28, 'n') + " " + shiftJisText(1)).c_str(), "d"), std::string(28, 'n'));
+    EXPECT_EQ(tidyName("\x87", "Timer #&1"), "Timer #&1");
 }
 
 TEST(TidySoundFile, TrimsAndQuotes)
