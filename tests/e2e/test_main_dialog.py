@@ -5,7 +5,7 @@ import struct
 
 import pytest
 
-from harness import IDCANCEL, ids
+from harness import IDCANCEL, IDNO, IDYES, ids
 from harness.app import REPO, WM_CLOSE
 
 PANELS = [
@@ -82,6 +82,25 @@ def test_close_box_with_shift_or_control_plays_the_exit_sound(app, key):
         app.close_with_close_box()
         assert app.exit_code() == 0
     assert app.sounds.played() == [ids.IDW_EXIT]
+
+
+def test_closing_while_timers_run_asks_first(app):
+    app.click(ids.IDC_START2)
+    app.click(ids.IDC_START3)
+    app.close_with_close_box()
+    caption, text = app.message_box()
+    assert caption == "Exit application"
+    assert text == "2 timers are still running.\n\nAre you sure you want to quit?"
+    app.answer_message_box(IDNO)
+    assert app.is_running()
+    assert app.text(ids.IDC_START2) == " Stop"      # declining leaves them running
+
+    app.click(ids.IDC_START2)
+    app.close_with_close_box()
+    caption, text = app.message_box()
+    assert text == "1 timer is still running.\n\nAre you sure you want to quit?"
+    app.answer_message_box(IDYES)
+    assert app.exit_code() == 0
 
 
 def test_screenshot_of_the_main_dialog(app):
