@@ -94,7 +94,10 @@ def build_bench_programs():
 
 
 def build_kelvaro():
-    subprocess.run([str(REPO / "scripts" / "build.sh"), "win"], check=True, stdout=subprocess.DEVNULL)
+    result = subprocess.run([str(REPO / "scripts" / "build.sh"), "win"], stdout=subprocess.PIPE,
+                            stderr=subprocess.STDOUT, text=True)
+    if result.returncode != 0:
+        raise SystemExit(f"scripts/build.sh win failed (or use --no-build):\n{result.stdout[-4000:]}")
 
 
 # ================================================================= the machine
@@ -237,8 +240,13 @@ class Place:
     def __init__(self, run, name):
         self.directory = run.root / name
         self.machine = Machine(run, self.directory)
-        self.probe = Probe(self.machine, self.directory)
-        self.server_pid = unix_process(self.machine.prefix, "wineserver")
+        self.probe = None
+        try:
+            self.probe = Probe(self.machine, self.directory)
+            self.server_pid = unix_process(self.machine.prefix, "wineserver")
+        except BaseException:
+            self.close()   # a persistent wineserver would outlive the run
+            raise
 
     def install(self, source, windows_path):
         target = self.machine.unix_path(windows_path)
@@ -246,9 +254,11 @@ class Place:
         shutil.copy2(source, target)
 
     def close(self):
-        self.probe.close()
+        if self.probe is not None:
+            self.probe.close()
         self.machine.close()
-        self.probe.release()
+        if self.probe is not None:
+            self.probe.release()
 
 
 # ================================================================= phases
