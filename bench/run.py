@@ -89,7 +89,9 @@ def build_bench_programs():
         run_tool([WINDRES, "--target=pe-i386", "-I", str(source), "-o", str(resources), str(source / script)])
         run_tool([CXX, *COMPILE_FLAGS, "-mwindows", "-o", str(BUILD / f"{name}.exe"),
                   *[str(source / item) for item in sources], str(resources), *libs])
-    run_tool([CXX, *COMPILE_FLAGS, "-D_WIN32_WINNT=0x0601", "-o", str(BUILD / "probe.exe"),
+    # The probe speaks the end-to-end driver's line protocol.
+    run_tool([CXX, *COMPILE_FLAGS, "-D_WIN32_WINNT=0x0601", "-I", str(REPO / "tests" / "e2e" / "tools"),
+              "-o", str(BUILD / "probe.exe"),
               str(BENCH / "probe" / "probe.cpp"), "-lpsapi", "-lshell32"])
 
 

@@ -5,31 +5,23 @@
 // bracketed by tick counts, a direct or shell start of another program, and
 // a process's CPU times and memory counters.
 //
-// Request: a command word and arguments separated by single spaces; texts
-// are hex-encoded ANSI bytes ("-" is the empty text), numbers decimal.
-// Reply:   "ok" and key=value fields, or "err" and a message, on one line.
+// It speaks the driver's line protocol (line_protocol.h); numbers are
+// decimal and reply fields are key=value.
 #include <windows.h>
 #include <psapi.h>
 #include <shellapi.h>
 
+#include "line_protocol.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <io.h>
 #include <string>
 #include <vector>
 
 namespace {
 
-typedef std::vector<std::string> Args;
-
 const DWORD answerTimeoutMs = 20000;
-
-struct Reply {
-    std::string text;
-    bool failed;
-};
 
 struct WindowSearch {
     DWORD processId;
@@ -38,46 +30,12 @@ struct WindowSearch {
 
 // ---------------------------------------------------------------- protocol
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-bool fromHex(const std::string& token, std::string& out)
-{
-    out.clear();
-    if (token == "-")
-        return true;
-    if (token.empty() || token.size() % 2 != 0)
-        return false;
-    for (size_t i = 0; i < token.size(); i += 2) {
-        const int high = hexDigit(token[i]);
-        const int low = hexDigit(token[i + 1]);
-        if (high < 0 || low < 0)
-            return false;
-        out += static_cast<char>(high * 16 + low);
-    }
-    return true;
-}
-
 void addField(Reply& reply, const char* key, long long value)
 {
     reply.text += ' ';
     reply.text += key;
     reply.text += '=';
     reply.text += std::to_string(value);
-}
-
-void fail(Reply& reply, const std::string& message)
-{
-    reply.failed = true;
-    reply.text = message;
 }
 
 void failWithError(Reply& reply, const char* what)
@@ -352,13 +310,6 @@ void cmdTick(const Args&, Reply& reply)
     addField(reply, "tick", GetTickCount());
 }
 
-typedef void (*Handler)(const Args& args, Reply& reply);
-
-struct Command {
-    const char* name;
-    Handler handler;
-};
-
 const Command commands[] = {
     {"hello", cmdHello},
     {"launch", cmdLaunch},
@@ -370,74 +321,10 @@ const Command commands[] = {
     {"tick", cmdTick},
 };
 
-Args splitLine(const std::string& line)
-{
-    Args words;
-    size_t start = 0;
-    while (start < line.size()) {
-        size_t end = line.find(' ', start);
-        if (end == std::string::npos)
-            end = line.size();
-        if (end > start)
-            words.push_back(line.substr(start, end - start));
-        start = end + 1;
-    }
-    return words;
-}
-
-Reply dispatch(const Args& words)
-{
-    Reply reply = {"", false};
-    const Args args(words.begin() + 1, words.end());
-    for (const Command& command : commands) {
-        if (words[0] == command.name) {
-            command.handler(args, reply);
-            return reply;
-        }
-    }
-    fail(reply, "unknown command " + words[0]);
-    return reply;
-}
-
-bool readLine(std::string& line)
-{
-    line.clear();
-    char chunk[4096];
-    while (std::fgets(chunk, sizeof chunk, stdin) != nullptr) {
-        line += chunk;
-        if (!line.empty() && line.back() == '\n') {
-            while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-                line.pop_back();
-            return true;
-        }
-    }
-    return !line.empty();
-}
-
-void writeLine(const std::string& line)
-{
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
 } // namespace
 
 int main()
 {
-    _setmode(_fileno(stdin), _O_BINARY);
-    _setmode(_fileno(stdout), _O_BINARY);
-    std::string line;
-    while (readLine(line)) {
-        const Args words = splitLine(line);
-        if (words.empty())
-            continue;
-        if (words[0] == "quit") {
-            writeLine("ok");
-            break;
-        }
-        const Reply reply = dispatch(words);
-        writeLine(reply.failed ? "err " + reply.text : "ok" + reply.text);
-    }
+    serveRequests(commands);
     return 0;
 }

@@ -10,28 +10,21 @@
 #include <windows.h>
 #include <sddl.h>
 
+#include "line_protocol.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <io.h>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace {
 
-typedef std::vector<std::string> Args;
-
 // Long enough for a slow machine, short enough that a hung program fails a
 // test instead of hanging it.
 const UINT sendTimeoutMs = 15000;
-
-struct Reply {
-    std::string text;
-    bool failed;
-};
 
 struct ArgReader {
     const Args& args;
@@ -66,55 +59,6 @@ std::map<DWORD, Launched> launched;
 std::map<std::string, HMODULE> dataModules;
 
 // ---------------------------------------------------------------- encoding
-
-std::string toHex(const void* data, size_t size)
-{
-    if (size == 0)
-        return "-";
-    static const char digits[] = "0123456789abcdef";
-    const unsigned char* bytes = static_cast<const unsigned char*>(data);
-    std::string out;
-    out.reserve(size * 2);
-    for (size_t i = 0; i < size; ++i) {
-        out += digits[bytes[i] >> 4];
-        out += digits[bytes[i] & 15];
-    }
-    return out;
-}
-
-std::string toHex(const std::string& text)
-{
-    return toHex(text.data(), text.size());
-}
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-bool fromHex(const std::string& token, std::string& out)
-{
-    out.clear();
-    if (token == "-")
-        return true;
-    if (token.empty() || token.size() % 2 != 0)
-        return false;
-    out.reserve(token.size() / 2);
-    for (size_t i = 0; i < token.size(); i += 2) {
-        const int high = hexDigit(token[i]);
-        const int low = hexDigit(token[i + 1]);
-        if (high < 0 || low < 0)
-            return false;
-        out += static_cast<char>(high * 16 + low);
-    }
-    return true;
-}
 
 bool parseNumber(const std::string& token, long long& value)
 {
@@ -182,12 +126,6 @@ void addHandleField(Reply& reply, const char* key, const void* handle)
 void addTextField(Reply& reply, const char* key, const std::string& text)
 {
     add(reply, std::string(key) + "=" + toHex(text));
-}
-
-void fail(Reply& reply, const std::string& message)
-{
-    reply.failed = true;
-    reply.text = message;
 }
 
 void failWithError(Reply& reply, const char* what, DWORD error)
@@ -1301,13 +1239,6 @@ void cmdSetForeground(const Args& args, Reply& reply)
     addNumber(reply, SetForegroundWindow(window) ? 1 : 0);
 }
 
-typedef void (*Handler)(const Args& args, Reply& reply);
-
-struct Command {
-    const char* name;
-    Handler handler;
-};
-
 const Command commands[] = {
     {"hello", cmdHello},
     {"launch", cmdLaunch},
@@ -1343,57 +1274,6 @@ const Command commands[] = {
     {"setforeground", cmdSetForeground},
 };
 
-Args splitLine(const std::string& line)
-{
-    Args words;
-    size_t start = 0;
-    while (start < line.size()) {
-        size_t end = line.find(' ', start);
-        if (end == std::string::npos)
-            end = line.size();
-        if (end > start)
-            words.push_back(line.substr(start, end - start));
-        start = end + 1;
-    }
-    return words;
-}
-
-Reply dispatch(const Args& words)
-{
-    Reply reply = {"", false};
-    const Args args(words.begin() + 1, words.end());
-    for (const Command& command : commands) {
-        if (words[0] == command.name) {
-            command.handler(args, reply);
-            return reply;
-        }
-    }
-    fail(reply, "unknown command " + words[0]);
-    return reply;
-}
-
-bool readLine(std::string& line)
-{
-    line.clear();
-    char chunk[4096];
-    while (std::fgets(chunk, sizeof chunk, stdin) != nullptr) {
-        line += chunk;
-        if (!line.empty() && line.back() == '\n') {
-            while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-                line.pop_back();
-            return true;
-        }
-    }
-    return !line.empty();
-}
-
-void writeLine(const std::string& line)
-{
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
 void releaseAll()
 {
     for (auto& entry : launched)
@@ -1408,8 +1288,6 @@ void releaseAll()
 
 int main()
 {
-    _setmode(_fileno(stdin), _O_BINARY);
-    _setmode(_fileno(stdout), _O_BINARY);
     // A message queue of its own, which AttachThreadInput needs.
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
@@ -1417,18 +1295,7 @@ int main()
     // that second on the driver's start rather than the program's.
     GetDesktopWindow();
 
-    std::string line;
-    while (readLine(line)) {
-        const Args words = splitLine(line);
-        if (words.empty())
-            continue;
-        if (words[0] == "quit") {
-            writeLine("ok");
-            break;
-        }
-        const Reply reply = dispatch(words);
-        writeLine(reply.failed ? "err " + reply.text : "ok" + reply.text);
-    }
+    serveRequests(commands);
     releaseAll();
     return 0;
 }
