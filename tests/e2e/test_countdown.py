@@ -40,18 +40,6 @@ def wait_until_ready(app, button, edit, shown):
     assert app.is_enabled(edit)
 
 
-def heard(app, expected, message):
-    """Waits until exactly these sounds were played, the last one to its end:
-    a sound cut short by the next one would no longer match its WAVE."""
-    def done():
-        streams = app.sounds.streams()
-        if [stream.sound for stream in streams] != expected:
-            return False
-        last = streams[-1]
-        return len(last.data) >= len(app.sounds.references[last.sound].samples)
-    app.wait_for(done, message=message)
-
-
 @pytest.mark.registry(one_second_timers(2))
 def test_one_second_timer_counts_down_and_stops_by_itself(app):
     button, edit, unit = PANELS[1]           # unit Minutes: the full form differs from the countdown
@@ -142,12 +130,12 @@ def test_shift_with_start_minimises_and_the_countdown_goes_on(app, machine, shif
 def test_start_and_user_stop_sound_but_time_up_plays_only_the_event(app):
     # Timer #1 is started and stopped by hand.
     app.click(ids.IDC_START1)
-    heard(app, [ids.IDW_START], "the start sound")
+    app.wait_for(lambda: app.sounds.heard_to_end([ids.IDW_START]), message="the start sound")
     app.click(ids.IDC_START1)
-    heard(app, [ids.IDW_START, ids.IDW_STOP], "the stop sound")
+    app.wait_for(lambda: app.sounds.heard_to_end([ids.IDW_START, ids.IDW_STOP]), message="the stop sound")
     # Timer #2 runs out: its event (built-in sound 2) plays, and no stop sound.
     app.click(ids.IDC_START2)
     wait_until_ready(app, ids.IDC_START2, ids.IDC_VALUE2, "0m01s")
     # Heard to its end: a stop sound after it would have cut it short.
-    heard(app, [ids.IDW_START, ids.IDW_STOP, ids.IDW_START, ids.IDW_EVENT2], "the event sound")
+    app.wait_for(lambda: app.sounds.heard_to_end([ids.IDW_START, ids.IDW_STOP, ids.IDW_START, ids.IDW_EVENT2]), message="the event sound")
 

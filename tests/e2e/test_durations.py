@@ -27,18 +27,6 @@ def enter_in_edit(app, edit, text):
     app.type_enter_in(edit)
 
 
-def heard(app, expected, message):
-    """Waits until exactly these sounds were played, the last one to its end:
-    a sound cut short by the next one would no longer match its WAVE."""
-    def done():
-        streams = app.sounds.streams()
-        if [stream.sound for stream in streams] != expected:
-            return False
-        last = streams[-1]
-        return len(last.data) >= len(app.sounds.references[last.sound].samples)
-    app.wait_for(done, message=message)
-
-
 # (panel, typed text, shown afterwards, sound of correction or refusal)
 LEAVING_CASES = [
     (SECONDS, "2H 5S", "7205s", False),
@@ -74,9 +62,9 @@ def test_leaving_the_edit_accepts_corrects_or_refuses(app, panel, typed, shown, 
 def test_only_corrections_and_refusals_sound(app):
     _, edit, _ = SECONDS
     leave_edit(app, edit, "abc")
-    heard(app, [ids.IDW_ERROR], "the refusal sound")
+    app.wait_for(lambda: app.sounds.heard_to_end([ids.IDW_ERROR]), message="the refusal sound")
     leave_edit(app, edit, "597h")
-    heard(app, [ids.IDW_ERROR] * 2, "the correction sound")
+    app.wait_for(lambda: app.sounds.heard_to_end([ids.IDW_ERROR] * 2), message="the correction sound")
     # An accepted text plays nothing: the next sound heard is the check box's.
     leave_edit(app, edit, "45")
     assert app.text(edit) == "45s"
@@ -93,7 +81,7 @@ def test_enter_on_a_valid_duration_starts_the_timer(app):
     assert app.text(edit) in ("120s", "119s", "118s")
     assert not app.is_enabled(edit)
     assert app.focus_id() == button
-    heard(app, [ids.IDW_START], "the start sound")
+    app.wait_for(lambda: app.sounds.heard_to_end([ids.IDW_START]), message="the start sound")
     app.click(button)
     # Stopped, the edit shows the stored duration: two minutes, in Seconds
     # and, after a change of unit, in Minutes.
@@ -107,7 +95,7 @@ def test_enter_on_a_valid_duration_starts_the_timer(app):
 def test_enter_on_an_objectionable_duration_sounds_and_does_not_start(app, typed):
     button, edit, _ = SECONDS
     enter_in_edit(app, edit, typed)
-    heard(app, [ids.IDW_ERROR], "the correction sound")
+    app.wait_for(lambda: app.sounds.heard_to_end([ids.IDW_ERROR]), message="the correction sound")
     # Refused keeps 90 s, corrected gives one unit; either way nothing starts.
     assert app.text(edit) == ("90s" if typed == "abc" else "1s")
     assert app.text(button) == START_TEXT

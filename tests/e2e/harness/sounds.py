@@ -141,6 +141,16 @@ class SoundCapture:
             result.append(Stream(len(result), path, data, matches))
         return result
 
+    def heard_to_end(self, expected):
+        """Whether exactly these sounds were played, the last one to its end:
+        a sound cut short by the next one would no longer match its WAVE, so
+        tests wait for this before they start the next sound."""
+        streams = self.streams()
+        if [stream.sound for stream in streams] != list(expected):
+            return False
+        last = streams[-1]
+        return len(last.data) >= len(self.references[last.sound].samples)
+
     def played(self):
         """The sounds played so far, in order (streams that match no sound or
         several sounds are left out; see streams() for them)."""
