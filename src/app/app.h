@@ -24,6 +24,14 @@ struct AppState {
 
 extern AppState app;
 
+// A function of a library loaded at run time, or null.
+template <typename Function>
+Function procAddress(HMODULE module, const char* name)
+{
+    // Through a generic function pointer, which GCC accepts without a cast warning.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 // Program sounds: SND_RESOURCE | SND_ASYNC | SND_NODEFAULT.
 void playResourceSound(int waveId);
 // Stops whatever the program is playing.

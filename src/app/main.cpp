@@ -10,13 +10,6 @@
 
 namespace {
 
-template <typename Function>
-Function procAddress(HMODULE module, const char* name)
-{
-    // Through a generic function pointer, which GCC accepts without a cast warning.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 // Desktop composition is optional: older systems and Wine may lack it.
 void loadDesktopComposition()
 {

@@ -20,6 +20,23 @@
 
 namespace {
 
+struct CommonDialogs {
+    decltype(&GetOpenFileNameA) getOpenFileName;
+    decltype(&CommDlgExtendedError) extendedError;
+};
+
+// Loading the common dialogs brings in the print spooler's libraries as
+// well, so they are loaded the first time a file is browsed for, not at
+// start-up. The library stays loaded for the rest of the run.
+CommonDialogs loadCommonDialogs()
+{
+    static const HMODULE module = LoadLibraryA("comdlg32.dll");
+    if (module == nullptr)
+        return CommonDialogs{nullptr, nullptr};
+    return CommonDialogs{procAddress<decltype(&GetOpenFileNameA)>(module, "GetOpenFileNameA"),
+                         procAddress<decltype(&CommDlgExtendedError)>(module, "CommDlgExtendedError")};
+}
+
 // The file-open dialog lays its controls out (and may resize itself) after
 // it has told us it is initialised: within this time the first size change
 // still belongs to the opening, so the dialog is centred again.
@@ -238,13 +255,18 @@ void browse(HWND settingsDialog, int editId, const BrowseVariant& variant, const
     std::string savedDirectory;
     if (!currentDirectory(savedDirectory))
         return;
-    BOOL chosen = GetOpenFileNameA(&openFileName);
-    if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) {
+    const CommonDialogs dialogs = loadCommonDialogs();
+    if (dialogs.getOpenFileName == nullptr || dialogs.extendedError == nullptr) {
+        MessageBeep(MB_ICONHAND);
+        return;
+    }
+    BOOL chosen = dialogs.getOpenFileName(&openFileName);
+    if (!chosen && dialogs.extendedError() == FNERR_INVALIDFILENAME) {
         file[0] = '\0';
         state = {};
-        chosen = GetOpenFileNameA(&openFileName);
+        chosen = dialogs.getOpenFileName(&openFileName);
     }
-    if (!chosen && CommDlgExtendedError() != 0)
+    if (!chosen && dialogs.extendedError() != 0)
         MessageBeep(MB_ICONHAND);
     SetCurrentDirectoryA(savedDirectory.c_str());
     if (!chosen)
