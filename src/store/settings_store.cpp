@@ -6,6 +6,7 @@
 
 #include "app/strings.h"
 #include "app/text.h"
+#include "events/catalogue.h"
 #include "store/registry.h"
 
 #include <climits>
@@ -36,12 +37,13 @@ NumberRule valueRule(int number)
 
 NumberRule unitRule(int number)
 {
-    return NumberRule{number, static_cast<std::int32_t>(unitSeconds), static_cast<std::int32_t>(unitHours), false};
+    return NumberRule{static_cast<std::int32_t>(defaultTimerUnit(number - 1)), static_cast<std::int32_t>(unitSeconds),
+                      static_cast<std::int32_t>(unitHours), false};
 }
 
 NumberRule eventRule(int number)
 {
-    return NumberRule{number, 1, 9, false};
+    return NumberRule{static_cast<std::int32_t>(defaultTimerEvent(number - 1)), BuiltInSound1, OpenFile3, false};
 }
 
 std::int32_t applyRule(std::int32_t value, const NumberRule& rule)
