@@ -4,14 +4,32 @@
 
 AppState app;
 
+namespace {
+
+// Null until the first sound: nothing can be playing before it.
+decltype(&PlaySoundA) loadedPlaySound = nullptr;
+
+} // namespace
+
+// winmm takes several milliseconds to load and start-up plays nothing, so it
+// is loaded with the first sound and stays loaded for the rest of the run.
+BOOL playSound(LPCSTR sound, HMODULE module, DWORD flags)
+{
+    static const HMODULE winmm = LoadLibraryA("winmm.dll");
+    if (loadedPlaySound == nullptr && winmm != nullptr)
+        loadedPlaySound = procAddress<decltype(&PlaySoundA)>(winmm, "PlaySoundA");
+    return loadedPlaySound != nullptr && loadedPlaySound(sound, module, flags);
+}
+
 void playResourceSound(int waveId)
 {
-    PlaySoundA(MAKEINTRESOURCEA(waveId), app.instance, SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);
+    playSound(MAKEINTRESOURCEA(waveId), app.instance, SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);
 }
 
 void stopAllSounds()
 {
-    PlaySoundA(nullptr, nullptr, 0);
+    if (loadedPlaySound != nullptr)
+        loadedPlaySound(nullptr, nullptr, 0);
 }
 
 HICON loadIconSized(int iconId, int size)

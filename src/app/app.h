@@ -32,6 +32,8 @@ Function procAddress(HMODULE module, const char* name)
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
+// PlaySoundA, with winmm loaded on the first call; FALSE when it cannot be.
+BOOL playSound(LPCSTR sound, HMODULE module, DWORD flags);
 // Program sounds: SND_RESOURCE | SND_ASYNC | SND_NODEFAULT.
 void playResourceSound(int waveId);
 // Stops whatever the program is playing.

@@ -18,7 +18,7 @@ namespace {
 bool playBuiltInSound(std::uint32_t slot)
 {
     const int waveId = IDW_EVENT1 + static_cast<int>(slot);
-    return PlaySoundA(MAKEINTRESOURCEA(waveId), app.instance, SND_RESOURCE | SND_ASYNC | SND_NODEFAULT) != FALSE;
+    return playSound(MAKEINTRESOURCEA(waveId), app.instance, SND_RESOURCE | SND_ASYNC | SND_NODEFAULT) != FALSE;
 }
 
 bool playSoundFile(const char* fileName)
@@ -28,7 +28,7 @@ bool playSoundFile(const char* fileName)
     PathUnquoteSpacesA(path);
     if (!PathFileExistsA(path) || PathIsDirectoryA(path))
         return false;
-    return PlaySoundA(path, app.instance, SND_FILENAME | SND_ASYNC | SND_NODEFAULT) != FALSE;
+    return playSound(path, app.instance, SND_FILENAME | SND_ASYNC | SND_NODEFAULT) != FALSE;
 }
 
 } // namespace

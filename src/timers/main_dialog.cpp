@@ -145,7 +145,7 @@ INT_PTR onExitRequest(HWND dialog, int commandId)
     EndDialog(dialog, 0);
     // Played to its end before the process goes away.
     if (commandId == ID_EXIT_WITH_SOUND)
-        PlaySoundA(MAKEINTRESOURCEA(IDW_EXIT), app.instance, SND_RESOURCE | SND_NODEFAULT);
+        playSound(MAKEINTRESOURCEA(IDW_EXIT), app.instance, SND_RESOURCE | SND_NODEFAULT);
     return handledResult(dialog, 1);
 }
 

@@ -297,7 +297,7 @@ void openCommandStartPath(const std::string& command, char (&startPath)[MAX_PATH
 void playWaveFile(const char* path, HMODULE module)
 {
     if (PathFileExistsA(path) && !PathIsDirectoryA(path))
-        PlaySoundA(path, module, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+        playSound(path, module, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
 }
 
 void browseForSoundFile(HWND settingsDialog, int editId)
