@@ -5,7 +5,11 @@
 
 namespace {
 
-const int baselineDialogId = 100;
+// The start-up breakdown builds one variant around Kelvaro's own template.
+#ifndef BASELINE_DIALOG_ID
+#define BASELINE_DIALOG_ID 100
+#endif
+const int baselineDialogId = BASELINE_DIALOG_ID;
 const UINT_PTR tickTimerId = 101;
 
 INT_PTR onInitDialog(HWND dialog)

@@ -2,8 +2,6 @@
 // the baseline import the same system DLLs as Kelvaro without calling them,
 // so that the difference measures the loading and initialising of those DLLs.
 #include <windows.h>
-#include <commdlg.h>
-#include <mmsystem.h>
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -11,11 +9,9 @@
 // One function of each DLL; the table is kept, so the imports are too.
 extern "C" __attribute__((used)) const void* const baselineImports[] = {
     reinterpret_cast<const void*>(&RegOpenKeyExA),  // advapi32
-    reinterpret_cast<const void*>(&GetOpenFileNameA),  // comdlg32
     reinterpret_cast<const void*>(&AddFontMemResourceEx),  // gdi32
     reinterpret_cast<const void*>(&CoInitialize),  // ole32
     reinterpret_cast<const void*>(&ShellExecuteA),  // shell32
     reinterpret_cast<const void*>(&PathFileExistsA),  // shlwapi
     reinterpret_cast<const void*>(&GetFileVersionInfoSizeA),  // version
-    reinterpret_cast<const void*>(&PlaySoundA),  // winmm
 };
