@@ -26,10 +26,11 @@ bool pointInTitleBand(const BandRect& group, const BandRect& button, long x, lon
 // (byte-wise comparison, as the names are stored).
 bool isDefaultTimerName(const char* name, unsigned defaultNameId);
 
-// The name to store for the text typed into the name editor: the text without
-// white space around it, or the default name when nothing is left, truncated
-// to nameSize - 1 bytes without splitting a double-byte character. typed is
-// trimmed in place. Returns the stored length.
+// The name to store for the text typed into the name editor: the text
+// truncated to nameSize - 1 bytes without splitting a double-byte character,
+// without white space around it (before or after the cut), or the default
+// name when nothing is left. typed is trimmed in place. Returns the stored
+// length.
 std::size_t storeTypedTimerName(char* typed, unsigned defaultNameId, char* name, std::size_t nameSize);
 
 #endif

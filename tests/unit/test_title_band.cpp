@@ -120,6 +120,19 @@ TEST_F(TimerNameTest, StoredNamesNeverExceedThirtyBytesNorSplitACharacter)
     EXPECT_EQ(storedName("a" + sixteen), "a" + sixteen.substr(0, 28));
 }
 
+TEST_F(TimerNameTest, ABlankLeftAtTheEndByTheCutIsRemovedToo)
+{
+    // Fourteen characters and a blank fill 29 bytes; the next character does
+    // not fit, and the name must not end in the blank before it.
+    useCodePage(932);
+    std::string fourteen;
+    for (int i = 0; i < 14; ++i)
+        fourteen += "\x95\x5c";
+    EXPECT_EQ(storedName(fourteen + " \x83\x5c"), fourteen);
+    EXPECT_EQ(storedName(" " + fourteen + "\t\x83\x5c  "), fourteen);
+    EXPECT_EQ(storedName(std::string(29, 'n') + " more"), std::string(29, 'n'));
+}
+
 TEST_F(TimerNameTest, DefaultNameComparisonIsByteWise)
 {
     EXPECT_TRUE(isDefaultTimerName("Timer #&2", IDS_DEFAULT_TIMER_NAME2));
