@@ -38,9 +38,14 @@ std::string logPath()
     if (length > 0 && length < sizeof path)
         return path;
     const DWORD moduleLength = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string result(path, moduleLength);
-    const size_t slash = result.find_last_of("\\/");
-    return result.substr(0, slash == std::string::npos ? 0 : slash + 1) + "recorder.log";
+    path[moduleLength < MAX_PATH ? moduleLength : 0] = '\0';
+    // Character by character: in a double-byte code page the second byte of
+    // a character in the folder's name may equal a backslash.
+    const char* folderEnd = path;
+    for (const char* at = path; *at != '\0'; at = CharNextA(at))
+        if (*at == '\\' || *at == '/')
+            folderEnd = at + 1;
+    return std::string(path, static_cast<size_t>(folderEnd - path)) + "recorder.log";
 }
 
 std::string describeStart(int argc, char** argv)
