@@ -120,7 +120,12 @@ Rect32 restoredPosition(const char* keyPath, const Rect32& current, MonitorLooku
         sameMonitor = readStoredPosition(monitorKeyPath, onMonitor) && onMonitor == saved;
     }
     // The work area stays the one of the saved position's monitor either way.
-    return moveIntoWorkArea(sameMonitor ? saved : current, workArea);
+    const Rect32 moved = moveIntoWorkArea(sameMonitor ? saved : current, workArea);
+    // Only the position is restored: the window keeps its own size, which may
+    // differ from the stored one, so its own rectangle is what has to fit.
+    const Rect32 window = offsetRect(current, static_cast<std::int64_t>(moved.left) - current.left,
+                                     static_cast<std::int64_t>(moved.top) - current.top);
+    return moveIntoWorkArea(window, workArea);
 }
 
 Rect32 workspaceToScreen(const Rect32& rect, const Rect32& monitor, const Rect32& workArea)

@@ -45,7 +45,8 @@ bool readStoredPosition(const char* keyPath, Rect32& rect);
 unsigned long writeStoredPosition(const char* keyPath, const Rect32& rect, const Rect32& monitor);
 
 // The saved position when the monitor it lies on still has the rectangle it
-// had when saved, otherwise the current one; moved into that monitor's work area.
+// had when saved, otherwise the current one; moved into that monitor's work
+// area. The result has the current rectangle's size.
 Rect32 restoredPosition(const char* keyPath, const Rect32& current, MonitorLookup lookup);
 
 // A normal window's placement rectangle is in workspace coordinates: shifted

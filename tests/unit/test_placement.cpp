@@ -141,6 +141,32 @@ TEST_F(PlacementTest, SavedPositionOverTheTaskbarMovesJustClear)
     EXPECT_TRUE(restoredPosition(windowKey, created, twoMonitors) == (Rect32{500, 760, 760, 1040}));
 }
 
+TEST_F(PlacementTest, TheWindowsOwnSizeFitsWhateverSizeWasStored)
+{
+    // Edited sizes, or a window that has since changed its size: the stored
+    // rectangle fits where the window, 260 x 280, would hang off the screen.
+    struct Case {
+        std::int32_t x, y, cx, cy;
+        Rect32 restored;
+    };
+    const Case cases[] = {
+        {1919, 1040, 0, 0, {1660, 760, 1920, 1040}},
+        {1800, 100, 10, 10, {1660, 100, 1920, 380}},
+        {0, 1039, 1, 1, {0, 760, 260, 1040}},
+        {INT_MAX - 1, INT_MAX - 1, 1, 1, {1660, 760, 1920, 1040}},
+        {500, 100, 3000, 2000, {0, 0, 260, 280}},          // larger than the work area: its top-left corner
+        {500, 100, 200, 200, {500, 100, 760, 380}},        // smaller, and the window fits there: kept
+    };
+    for (const Case& c : cases) {
+        fakeRegistry::reset();
+        storePosition(windowKey, c.x, c.y, c.cx, c.cy);
+        storePosition(monitorKey(primary), c.x, c.y, c.cx, c.cy);
+        const Rect32 restored = restoredPosition(windowKey, created, twoMonitors);
+        EXPECT_TRUE(restored == c.restored) << c.x << "," << c.y << " " << c.cx << "x" << c.cy << ": " << restored.left
+                                            << "," << restored.top << "," << restored.right << "," << restored.bottom;
+    }
+}
+
 TEST_F(PlacementTest, ChangedMonitorFallsBackToTheCreatedPositionOnThatMonitor)
 {
     // Saved on the left monitor when it was 1024 x 768; it is 1280 x 1024 now.
