@@ -19,7 +19,8 @@ import pytest
 from harness.app import KELVARO_EXE, PROGRAM_PATH, TOOLS
 from harness.run import Run, ensure_locale
 
-REQUIRED_FILES = [KELVARO_EXE, TOOLS / "driver.exe", TOOLS / "recorder.exe", TOOLS / "testbed.exe"]
+REQUIRED_FILES = [KELVARO_EXE, TOOLS / "driver.exe", TOOLS / "recorder.exe", TOOLS / "testbed.exe",
+                  TOOLS / "objcount.dll"]
 
 
 @pytest.hookimpl(tryfirst=True, hookwrapper=True)

@@ -25,6 +25,8 @@ TOOLS = BUILD / "tests" / "e2e" / "tools"
 PROGRAM_DIR = r"C:\Program Files\Kelvaro"
 PROGRAM_PATH = PROGRAM_DIR + r"\Kelvaro.exe"
 RECORDER_PATH = r"C:\tools\recorder.exe"
+# Loaded by the driver into a program whose menus and icons it counts.
+OBJCOUNT_PATH = r"C:\tools\objcount.dll"
 SETTINGS_KEY = r"Software\Morvane\Kelvaro V3"
 
 DEFAULT_TIMEOUT = 20
@@ -286,6 +288,8 @@ class Machine:
         copy_prefix(run.template, self.prefix)
         self._install(KELVARO_EXE, PROGRAM_PATH)
         self._install(TOOLS / "recorder.exe", RECORDER_PATH)
+        # A copy, so that a rebuild never replaces a file a running program has mapped.
+        self._install(TOOLS / "objcount.dll", OBJCOUNT_PATH)
         # Every machine can capture sound; enable_sound() turns the device on.
         self._capture = self.directory / "sound"
         config = self.directory / "alsa.conf"
@@ -779,15 +783,25 @@ class App(Window):
         self.driver.request("terminate", self.pid, code)
 
     def gui_counts(self):
-        """{"gdi", "user", "handles"}: GDI and USER objects and kernel
-        handles of the process, None where the system does not count them
-        (Wine 8 counts none of them)."""
-        info = {key: int(value) for key, value in fields(self.driver.request("resources", self.pid)).items()}
-        return {
+        """The process's objects: {"gdi", "user", "handles"} as GetGuiResources
+        and GetProcessHandleCount would give them, and the detail: "windows",
+        "menus", "icons" (cursors included; user = their sum) and "dcs",
+        "bitmaps", "brushes", "pens", "fonts", "regions", "palettes",
+        "gdiother" (stock objects are not counted). Under Wine 8 the driver
+        counts them itself (tools/driver.cpp, cmdResources); None where a
+        count is unknown. The first call loads objcount.dll into the process
+        for good: take starting counts after one call."""
+        reply = self.driver.request("resources", self.pid, hex_text(self.machine.encode(OBJCOUNT_PATH)))
+        info = {key: int(value) for key, value in fields(reply).items()}
+        counts = {
             "gdi": None if info["gdierror"] else info["gdi"],
             "user": None if info["usererror"] else info["user"],
             "handles": info["handles"] if info["handles"] > 0 else None,
         }
+        for key in ("windows", "menus", "icons", "dcs", "bitmaps", "brushes", "pens", "fonts", "regions", "palettes",
+                    "gdiother"):
+            counts[key] = info[key] if info[key] >= 0 else None
+        return counts
 
     def tick_count(self):
         return self.machine.tick_count()

@@ -9,10 +9,12 @@
 // Reply:   "ok" and fields, or "err" and a message, on one line.
 #include <windows.h>
 #include <sddl.h>
+#include <tlhelp32.h>
 
 #include "line_protocol.h"
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,6 +37,7 @@ struct ArgReader {
 struct Launched {
     HANDLE process;
     DWORD threadId;
+    ULONG_PTR counterBase;   // where objcount.dll sits in the process, 0 until loaded
 };
 
 struct IconPixels {
@@ -519,6 +522,343 @@ LONG enumValue(HKEY key, DWORD index, bool wide, std::string& name, DWORD& type,
     }
 }
 
+// ---------------------------------------------------------------- object counts
+
+// Under Wine GetGuiResources fails (error 120) and GetProcessHandleCount
+// says 0, so the counts come from where Wine keeps the objects: kernel
+// handles from the system's handle list, GDI objects from the process's own
+// GDI handle table, windows from the window manager, and menus and icons
+// from inside the process (objcount.dll), where alone they can be seen.
+
+const long long unknownCount = -1;
+const DWORD remoteCallTimeoutMs = 15000;
+const char counterExportName[] = "countObjects";
+const ULONG_PTR countMenusKind = 1;   // the kinds objcount.dll counts
+const ULONG_PTR countIconsKind = 2;
+
+struct GdiCounts {
+    long long total;
+    long long dcs;
+    long long bitmaps;
+    long long brushes;
+    long long pens;
+    long long fonts;
+    long long regions;
+    long long palettes;
+    long long other;
+};
+
+struct UserCounts {
+    long long windows;
+    long long menus;
+    long long icons;
+    DWORD error;   // why menus or icons are unknown
+};
+
+typedef LONG(WINAPI* QuerySystemInformation)(ULONG infoClass, PVOID buffer, ULONG size, PULONG needed);
+typedef LONG(WINAPI* QueryInformationProcess)(HANDLE process, ULONG infoClass, PVOID buffer, ULONG size,
+                                             PULONG needed);
+
+const ULONG systemHandleInformation = 16;
+const ULONG processBasicInformation = 0;
+const LONG statusInfoLengthMismatch = static_cast<LONG>(0xC0000004L);
+
+// The system's handle list (SYSTEM_HANDLE_INFORMATION): every handle of
+// every process, with the id of the process that holds it.
+struct SystemHandleEntry {
+    ULONG ownerPid;
+    BYTE objectType;
+    BYTE handleFlags;
+    USHORT handleValue;
+    PVOID objectPointer;
+    ULONG accessMask;
+};
+
+struct SystemHandleList {
+    ULONG count;
+    SystemHandleEntry handles[1];
+};
+
+struct ProcessBasics {
+    LONG exitStatus;
+    ULONG_PTR pebAddress;
+    ULONG_PTR affinityMask;
+    LONG basePriority;
+    ULONG_PTR processId;
+    ULONG_PTR parentProcessId;
+};
+
+// One slot of Wine's GDI handle table (GDI_HANDLE_ENTRY): a slot in use has a
+// type; the top bit of extType marks the stock objects every process shares.
+struct GdiTableEntry {
+    unsigned long long object;
+    ULONG owner;
+    BYTE extType;
+    BYTE generation;
+    BYTE type;
+    BYTE flags;
+    unsigned long long userPointer;
+};
+static_assert(sizeof(GdiTableEntry) == 24, "the layout of Wine's GDI handle entry");
+
+const size_t gdiTableSlots = 0x10000;
+const size_t gdiTableChunk = 4096;
+const ULONG_PTR pebGdiTableOffset = 0x94;   // GdiSharedHandleTable in a 32-bit PEB
+const BYTE gdiStockFlag = 0x80;
+
+template <typename Function>
+Function ntdllFunction(const char* name)
+{
+    const FARPROC function = GetProcAddress(GetModuleHandleA("ntdll.dll"), name);
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(function));
+}
+
+long long countKernelHandles(DWORD processId)
+{
+    const auto query = ntdllFunction<QuerySystemInformation>("NtQuerySystemInformation");
+    if (query == nullptr)
+        return unknownCount;
+    for (ULONG size = 256 * 1024; size <= 64 * 1024 * 1024; size *= 2) {
+        std::vector<BYTE> buffer(size, 0);
+        ULONG needed = 0;
+        const LONG status = query(systemHandleInformation, buffer.data(), size, &needed);
+        if (status == statusInfoLengthMismatch)
+            continue;
+        if (status != 0)
+            return unknownCount;
+        const SystemHandleList* list = reinterpret_cast<const SystemHandleList*>(buffer.data());
+        const size_t fits = (size - offsetof(SystemHandleList, handles)) / sizeof(SystemHandleEntry);
+        long long count = 0;
+        for (size_t index = 0; index < list->count && index < fits; ++index)
+            count += list->handles[index].ownerPid == processId ? 1 : 0;
+        return count;
+    }
+    return unknownCount;
+}
+
+void addGdiEntry(const GdiTableEntry& entry, GdiCounts& counts)
+{
+    if (entry.type == 0 || (entry.extType & gdiStockFlag) != 0)
+        return;
+    ++counts.total;
+    switch (entry.extType & 0x7F) {
+    case 0x01: case 0x21: case 0x41: case 0x66:   // DC, enhanced metafile DC, memory DC, metafile DC
+        ++counts.dcs;
+        break;
+    case 0x04:
+        ++counts.regions;
+        break;
+    case 0x08:
+        ++counts.palettes;
+        break;
+    case 0x09:
+        ++counts.bitmaps;
+        break;
+    case 0x0A:
+        ++counts.fonts;
+        break;
+    case 0x10:
+        ++counts.brushes;
+        break;
+    case 0x30: case 0x50:   // pen, extended pen
+        ++counts.pens;
+        break;
+    default:   // metafiles, and the type-5 object Wine keeps beside each display DC
+        ++counts.other;
+        break;
+    }
+}
+
+bool readRemote(HANDLE process, ULONG_PTR address, void* buffer, size_t size)
+{
+    SIZE_T got = 0;
+    return ReadProcessMemory(process, reinterpret_cast<LPCVOID>(address), buffer, size, &got) && got == size;
+}
+
+// Stock objects sit in the same slots in every process: the white brush's
+// slot must read as a stock brush, or this is not the table it looks like.
+bool gdiTableLooksRight(const std::vector<GdiTableEntry>& firstChunk)
+{
+    const size_t slot = reinterpret_cast<ULONG_PTR>(GetStockObject(WHITE_BRUSH)) & 0xFFFF;
+    if (slot >= firstChunk.size())
+        return false;
+    const GdiTableEntry& entry = firstChunk[slot];
+    return entry.type == 0x10 && (entry.extType & gdiStockFlag) != 0;
+}
+
+// Reads the process's GDI handle table; 0 or a Win32 error code.
+DWORD countGdiObjects(HANDLE process, GdiCounts& counts)
+{
+    counts = GdiCounts{0, 0, 0, 0, 0, 0, 0, 0, 0};
+    const auto query = ntdllFunction<QueryInformationProcess>("NtQueryInformationProcess");
+    ProcessBasics basics = {};
+    if (query == nullptr || query(process, processBasicInformation, &basics, sizeof basics, nullptr) != 0)
+        return ERROR_NOT_SUPPORTED;
+    ULONG_PTR table = 0;
+    if (!readRemote(process, basics.pebAddress + pebGdiTableOffset, &table, sizeof table))
+        return GetLastError();
+    if (table == 0)
+        return ERROR_INVALID_DATA;
+    std::vector<GdiTableEntry> chunk(gdiTableChunk);
+    // Slots are handed out in order, so the table ends at the first chunk
+    // that was never used at all.
+    for (size_t first = 0; first < gdiTableSlots; first += gdiTableChunk) {
+        const size_t bytes = chunk.size() * sizeof(GdiTableEntry);
+        if (!readRemote(process, table + first * sizeof(GdiTableEntry), chunk.data(), bytes))
+            return GetLastError();
+        if (first == 0 && !gdiTableLooksRight(chunk))
+            return ERROR_INVALID_DATA;
+        bool everUsed = false;
+        for (const GdiTableEntry& entry : chunk) {
+            everUsed = everUsed || entry.generation != 0;
+            addGdiEntry(entry, counts);
+        }
+        if (!everUsed)
+            break;
+    }
+    return 0;
+}
+
+struct WindowTally {
+    DWORD processId;
+    long long count;
+};
+
+BOOL CALLBACK tallyChildWindow(HWND window, LPARAM context)
+{
+    WindowTally* tally = reinterpret_cast<WindowTally*>(context);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    tally->count += processId == tally->processId ? 1 : 0;
+    return TRUE;
+}
+
+BOOL CALLBACK tallyWindowTree(HWND window, LPARAM context)
+{
+    tallyChildWindow(window, context);
+    EnumChildWindows(window, tallyChildWindow, context);
+    return TRUE;
+}
+
+// Every window of the process: top-level ones (hidden too), message-only
+// ones, and all their descendants.
+long long countWindows(DWORD processId)
+{
+    WindowTally tally = {processId, 0};
+    EnumWindows(tallyWindowTree, reinterpret_cast<LPARAM>(&tally));
+    for (HWND window = FindWindowExA(HWND_MESSAGE, nullptr, nullptr, nullptr); window != nullptr;
+         window = FindWindowExA(HWND_MESSAGE, window, nullptr, nullptr))
+        tallyWindowTree(window, reinterpret_cast<LPARAM>(&tally));
+    return tally.count;
+}
+
+// Runs code of the process on a new thread there and waits for its exit code.
+DWORD runRemote(HANDLE process, ULONG_PTR address, ULONG_PTR argument, DWORD& exitCode)
+{
+    const HANDLE thread = CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(address),
+                                             reinterpret_cast<LPVOID>(argument), 0, nullptr);
+    if (thread == nullptr)
+        return GetLastError();
+    const DWORD waited = WaitForSingleObject(thread, remoteCallTimeoutMs);
+    DWORD error = 0;
+    if (waited != WAIT_OBJECT_0)
+        error = waited == WAIT_TIMEOUT ? WAIT_TIMEOUT : GetLastError();
+    else if (!GetExitCodeThread(thread, &exitCode))
+        error = GetLastError();
+    CloseHandle(thread);
+    return error;
+}
+
+ULONG_PTR remoteModuleBase(DWORD processId, const char* name)
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    MODULEENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    ULONG_PTR base = 0;
+    for (BOOL more = Module32First(snapshot, &entry); more && base == 0; more = Module32Next(snapshot, &entry)) {
+        if (_stricmp(entry.szModule, name) == 0)
+            base = reinterpret_cast<ULONG_PTR>(entry.modBaseAddr);
+    }
+    CloseHandle(snapshot);
+    return base;
+}
+
+// Where a function of one of the driver's modules lies in the other process:
+// the same offset from that module's base there.
+ULONG_PTR remoteAddress(DWORD processId, const char* moduleName, HMODULE local, FARPROC function)
+{
+    const ULONG_PTR base = remoteModuleBase(processId, moduleName);
+    if (base == 0 || function == nullptr)
+        return 0;
+    return base + (reinterpret_cast<ULONG_PTR>(function) - reinterpret_cast<ULONG_PTR>(local));
+}
+
+// The offset of countObjects inside objcount.dll, read from a copy loaded
+// here without running it.
+ULONG_PTR counterExportOffset(const std::string& path)
+{
+    const HMODULE module = LoadLibraryExA(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    if (module == nullptr)
+        return 0;
+    const FARPROC function = GetProcAddress(module, counterExportName);
+    const ULONG_PTR offset = function == nullptr ? 0
+        : reinterpret_cast<ULONG_PTR>(function) - reinterpret_cast<ULONG_PTR>(module);
+    FreeLibrary(module);
+    return offset;
+}
+
+// Loads objcount.dll into the process once; it stays for the process's life
+// (its first load is part of the count the tests start from).
+DWORD loadCounter(DWORD processId, Launched& target, const std::string& path)
+{
+    if (target.counterBase != 0)
+        return 0;
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const ULONG_PTR loadLibrary =
+        remoteAddress(processId, "kernel32.dll", kernel, GetProcAddress(kernel, "LoadLibraryA"));
+    if (loadLibrary == 0)
+        return ERROR_MOD_NOT_FOUND;
+    const size_t pathSize = path.size() + 1;
+    void* remotePath = VirtualAllocEx(target.process, nullptr, pathSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (remotePath == nullptr)
+        return GetLastError();
+    DWORD error = WriteProcessMemory(target.process, remotePath, path.c_str(), pathSize, nullptr) ? 0 : GetLastError();
+    DWORD module = 0;
+    if (error == 0)
+        error = runRemote(target.process, loadLibrary, reinterpret_cast<ULONG_PTR>(remotePath), module);
+    VirtualFreeEx(target.process, remotePath, 0, MEM_RELEASE);
+    if (error == 0 && module == 0)
+        error = ERROR_MOD_NOT_FOUND;
+    if (error == 0)
+        target.counterBase = module;
+    return error;
+}
+
+long long countInside(Launched& target, ULONG_PTR function, ULONG_PTR kind, DWORD& error)
+{
+    DWORD count = 0;
+    if (error == 0)
+        error = runRemote(target.process, function, kind, count);
+    if (error == 0 && count == 0xFFFFFFFFu)
+        error = ERROR_INVALID_FUNCTION;
+    return error == 0 ? static_cast<long long>(count) : unknownCount;
+}
+
+UserCounts countUserObjects(DWORD processId, Launched& target, const std::string& counterPath)
+{
+    UserCounts counts = {countWindows(processId), unknownCount, unknownCount, ERROR_FILE_NOT_FOUND};
+    if (counterPath.empty())
+        return counts;
+    const ULONG_PTR offset = counterExportOffset(counterPath);
+    counts.error = offset == 0 ? ERROR_PROC_NOT_FOUND : loadCounter(processId, target, counterPath);
+    const ULONG_PTR function = target.counterBase + offset;
+    counts.menus = countInside(target, function, countMenusKind, counts.error);
+    counts.icons = countInside(target, function, countIconsKind, counts.error);
+    return counts;
+}
+
 // ---------------------------------------------------------------- key state
 
 // ================================================================= commands
@@ -529,7 +869,7 @@ void cmdHello(const Args& args, Reply& reply)
     if (!argumentsValid(reader, reply))
         return;
     // Raised whenever a command or a reply changes; the harness checks it.
-    addField(reply, "version", 2);
+    addField(reply, "version", 3);
     addField(reply, "acp", GetACP());
     addField(reply, "oemcp", GetOEMCP());
     addField(reply, "pid", GetCurrentProcessId());
@@ -556,7 +896,7 @@ void cmdLaunch(const Args& args, Reply& reply)
         return;
     }
     CloseHandle(info.hThread);
-    launched[info.dwProcessId] = Launched{info.hProcess, info.dwThreadId};
+    launched[info.dwProcessId] = Launched{info.hProcess, info.dwThreadId, 0};
     addNumber(reply, info.dwProcessId);
     addNumber(reply, info.dwThreadId);
 }
@@ -1190,30 +1530,119 @@ void cmdRegSddl(const Args& args, Reply& reply)
     addNumber(reply, error);
 }
 
-// resources <pid>: GDI and USER object counts (0 with an error where the
-// system does not count them) and the kernel handle count
+void addGdiFields(Reply& reply, const GdiCounts& counts, bool known)
+{
+    addField(reply, "dcs", known ? counts.dcs : unknownCount);
+    addField(reply, "bitmaps", known ? counts.bitmaps : unknownCount);
+    addField(reply, "brushes", known ? counts.brushes : unknownCount);
+    addField(reply, "pens", known ? counts.pens : unknownCount);
+    addField(reply, "fonts", known ? counts.fonts : unknownCount);
+    addField(reply, "regions", known ? counts.regions : unknownCount);
+    addField(reply, "palettes", known ? counts.palettes : unknownCount);
+    addField(reply, "gdiother", known ? counts.other : unknownCount);
+}
+
+// resources <pid> [<objcount.dll path>]: GDI and USER object counts (0 with
+// an error where they cannot be counted) and the kernel handle count (-1
+// when unknown). Where the system does not count (Wine), the driver counts
+// itself; with the path of objcount.dll, menus and icons are counted too,
+// and the USER count is windows + menus + icons. Detail fields follow, -1
+// when unknown: windows menus icons, and dcs bitmaps brushes pens fonts
+// regions palettes gdiother (stock objects are never counted).
 void cmdResources(const Args& args, Reply& reply)
 {
     ArgReader reader = {args, 0, true};
     const DWORD processId = static_cast<DWORD>(readNumber(reader));
+    const std::string counterPath = hasMore(reader) ? readText(reader) : std::string();
     if (!argumentsValid(reader, reply))
         return;
     Launched* process = launchedProcess(processId, reply);
     if (process == nullptr)
         return;
     SetLastError(0);
-    const DWORD gdi = GetGuiResources(process->process, GR_GDIOBJECTS);
-    const DWORD gdiError = GetLastError();
+    long long gdi = GetGuiResources(process->process, GR_GDIOBJECTS);
+    DWORD gdiError = GetLastError();
     SetLastError(0);
-    const DWORD user = GetGuiResources(process->process, GR_USEROBJECTS);
-    const DWORD userError = GetLastError();
-    DWORD handles = 0;
-    const BOOL handlesOk = GetProcessHandleCount(process->process, &handles);
+    long long user = GetGuiResources(process->process, GR_USEROBJECTS);
+    DWORD userError = GetLastError();
+    DWORD systemHandles = 0;
+    long long handles = GetProcessHandleCount(process->process, &systemHandles) && systemHandles > 0
+        ? static_cast<long long>(systemHandles) : countKernelHandles(processId);
+
+    GdiCounts gdiCounts = {};
+    const DWORD tableError = countGdiObjects(process->process, gdiCounts);
+    if (gdiError != 0) {
+        gdi = tableError == 0 ? gdiCounts.total : 0;
+        gdiError = tableError == 0 ? 0 : tableError;
+    }
+    // After the GDI table: counting icons makes short-lived bitmaps.
+    const UserCounts userCounts = countUserObjects(processId, *process, counterPath);
+    if (userError != 0) {
+        user = userCounts.error == 0 ? userCounts.windows + userCounts.menus + userCounts.icons : 0;
+        userError = userCounts.error;
+    }
     addField(reply, "gdi", gdi);
     addField(reply, "gdierror", gdiError);
     addField(reply, "user", user);
     addField(reply, "usererror", userError);
-    addField(reply, "handles", handlesOk ? static_cast<long long>(handles) : -1);
+    addField(reply, "handles", handles);
+    addField(reply, "windows", userCounts.windows);
+    addField(reply, "menus", userCounts.menus);
+    addField(reply, "icons", userCounts.icons);
+    addGdiFields(reply, gdiCounts, tableError == 0);
+}
+
+// givehandles <pid> <count>: the process gets count new handles (to an
+// event), as if it had opened them itself; reply: their values there
+void cmdGiveHandles(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const DWORD processId = static_cast<DWORD>(readNumber(reader));
+    const long long count = readNumber(reader);
+    if (!argumentsValid(reader, reply))
+        return;
+    Launched* process = launchedProcess(processId, reply);
+    if (process == nullptr)
+        return;
+    const HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (event == nullptr) {
+        failWithError(reply, "CreateEvent", GetLastError());
+        return;
+    }
+    for (long long given = 0; given < count; ++given) {
+        HANDLE remote = nullptr;
+        if (!DuplicateHandle(GetCurrentProcess(), event, process->process, &remote, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+            failWithError(reply, "DuplicateHandle", GetLastError());
+            break;
+        }
+        addNumber(reply, static_cast<long long>(handleNumber(remote)));
+    }
+    CloseHandle(event);
+}
+
+// closehandles <pid> <handle>...: closes those handles of the process
+void cmdCloseHandles(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const DWORD processId = static_cast<DWORD>(readNumber(reader));
+    std::vector<HANDLE> handles;
+    while (reader.ok && hasMore(reader))
+        handles.push_back(reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(readNumber(reader))));
+    if (!argumentsValid(reader, reply))
+        return;
+    Launched* process = launchedProcess(processId, reply);
+    if (process == nullptr)
+        return;
+    // Wine wants a target even when the source is only to be closed.
+    for (HANDLE handle : handles) {
+        HANDLE local = nullptr;
+        if (!DuplicateHandle(process->process, handle, GetCurrentProcess(), &local, 0, FALSE,
+                             DUPLICATE_CLOSE_SOURCE | DUPLICATE_SAME_ACCESS)) {
+            failWithError(reply, "DuplicateHandle", GetLastError());
+            return;
+        }
+        CloseHandle(local);
+    }
 }
 
 void cmdTick(const Args& args, Reply& reply)
@@ -1269,6 +1698,8 @@ const Command commands[] = {
     {"regdeletevalue", cmdRegDeleteValue},
     {"regsddl", cmdRegSddl},
     {"resources", cmdResources},
+    {"givehandles", cmdGiveHandles},
+    {"closehandles", cmdCloseHandles},
     {"tick", cmdTick},
     {"foreground", cmdForeground},
     {"setforeground", cmdSetForeground},
