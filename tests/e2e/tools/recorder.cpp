@@ -40,11 +40,15 @@ std::string logPath()
     const DWORD moduleLength = GetModuleFileNameA(nullptr, path, MAX_PATH);
     path[moduleLength < MAX_PATH ? moduleLength : 0] = '\0';
     // Character by character: in a double-byte code page the second byte of
-    // a character in the folder's name may equal a backslash.
+    // a character in the folder's name may equal a backslash. (Not CharNextA:
+    // user32 would add tens of milliseconds to the start the recorder logs.)
     const char* folderEnd = path;
-    for (const char* at = path; *at != '\0'; at = CharNextA(at))
-        if (*at == '\\' || *at == '/')
+    for (const char* at = path; *at != '\0'; ++at) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(*at)) && at[1] != '\0')
+            ++at;
+        else if (*at == '\\' || *at == '/')
             folderEnd = at + 1;
+    }
     return std::string(path, static_cast<size_t>(folderEnd - path)) + "recorder.log";
 }
 
