@@ -61,6 +61,14 @@ std::size_t trimSpacesInPlace(char* text)
     return length;
 }
 
+std::size_t copyTrimmed(char* dest, std::size_t destSize, const char* text)
+{
+    while (isSpaceByte(static_cast<unsigned char>(*text)))
+        ++text;
+    copyText(dest, destSize, text);
+    return trimSpacesInPlace(dest);
+}
+
 const char* findCharacter(const char* text, char byte)
 {
     for (const char* p = text; *p != '\0'; p = nextCharacter(p)) {

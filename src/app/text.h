@@ -24,6 +24,11 @@ std::size_t copyText(char* dest, std::size_t destSize, const char* source);
 // Removes leading and trailing white space in place. Returns the new length.
 std::size_t trimSpacesInPlace(char* text);
 
+// Copies text without the white space around it, cut to destSize - 1 bytes
+// on a character boundary; white space the cut leaves at the end goes too.
+// Returns the length, 0 when nothing is left.
+std::size_t copyTrimmed(char* dest, std::size_t destSize, const char* text);
+
 // The first occurrence of byte in text at a character boundary, or nullptr.
 // A trail byte that happens to equal the byte is stepped over.
 const char* findCharacter(const char* text, char byte);

@@ -29,16 +29,13 @@ bool isDefaultTimerName(const char* name, unsigned defaultNameId)
     return std::strcmp(name, defaultName) == 0;
 }
 
-std::size_t storeTypedTimerName(char* typed, unsigned defaultNameId, char* name, std::size_t nameSize)
+std::size_t storeTypedTimerName(const char* typed, unsigned defaultNameId, char* name, std::size_t nameSize)
 {
-    if (trimSpacesInPlace(typed) > 0) {
-        copyText(name, nameSize, typed);
-        // An edit control limits characters, not bytes: the cut may end the
-        // name in the blank before a double-byte character that did not fit.
-        const std::size_t length = trimSpacesInPlace(name);
-        if (length > 0)
-            return length;
-    }
+    // An edit control limits characters, not bytes: the cut may end the name
+    // in the blank before a double-byte character that did not fit.
+    const std::size_t length = copyTrimmed(name, nameSize, typed);
+    if (length > 0)
+        return length;
     char defaultName[labelSize];
     loadString(defaultNameId, defaultName, sizeof defaultName);
     return copyText(name, nameSize, defaultName);

@@ -29,8 +29,7 @@ bool isDefaultTimerName(const char* name, unsigned defaultNameId);
 // The name to store for the text typed into the name editor: the text
 // truncated to nameSize - 1 bytes without splitting a double-byte character,
 // without white space around it (before or after the cut), or the default
-// name when nothing is left. typed is trimmed in place. Returns the stored
-// length.
-std::size_t storeTypedTimerName(char* typed, unsigned defaultNameId, char* name, std::size_t nameSize);
+// name when nothing is left. Returns the stored length.
+std::size_t storeTypedTimerName(const char* typed, unsigned defaultNameId, char* name, std::size_t nameSize);
 
 #endif

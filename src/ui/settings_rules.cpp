@@ -65,10 +65,8 @@ std::uint32_t blendColour(std::uint32_t face, std::uint32_t window)
 std::string tidyName(const char* typed, const char* defaultText)
 {
     char name[labelSize];
-    copyText(name, sizeof name, trimmed(typed).c_str());
-    // The cut to 30 bytes may leave white space at the end, or nothing at all
-    // when the text was half a double-byte character.
-    if (trimSpacesInPlace(name) == 0)
+    // Nothing may be left when the text was half a double-byte character.
+    if (copyTrimmed(name, sizeof name, typed) == 0)
         copyText(name, sizeof name, defaultText);
     return name;
 }
