@@ -64,9 +64,8 @@ void refreshTitleBar(HWND dialog, bool plain)
         const TimerRuntime& runtime = timerRuntime[index];
         if (!runtime.running)
             continue;
-        const LRESULT selection = SendDlgItemMessageA(dialog, panels[index].unitCombo, CB_GETCURSEL, 0, 0);
         char text[durationTextSize];
-        formatDuration(runtime.shownSeconds * 1000u, unitFromComboIndex(static_cast<int>(selection)), false, text, sizeof text);
+        formatDuration(runtime.shownSeconds * 1000u, selectedUnit(dialog, index), false, text, sizeof text);
         if (!caption.empty())
             caption += " | ";
         caption += text;

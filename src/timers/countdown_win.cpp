@@ -5,7 +5,6 @@
 #include "app/app.h"
 #include "app/settings.h"
 #include "app/strings.h"
-#include "events/catalogue.h"
 #include "events/execute.h"
 #include "resource.h"
 #include "timers/alerts.h"
@@ -21,16 +20,10 @@ namespace {
 // shell call is not measured against that tick's older message time.
 unsigned startCount[timerCount];
 
-std::uint32_t shownUnit(HWND dialog, int index)
-{
-    const LRESULT selection = SendDlgItemMessageA(dialog, panels[index].unitCombo, CB_GETCURSEL, 0, 0);
-    return unitFromComboIndex(static_cast<int>(selection));
-}
-
 void showDurationText(HWND dialog, int index, std::uint32_t ms, bool full)
 {
     char text[durationTextSize];
-    formatDuration(ms, shownUnit(dialog, index), full, text, sizeof text);
+    formatDuration(ms, selectedUnit(dialog, index), full, text, sizeof text);
     SetDlgItemTextA(dialog, panels[index].edit, text);
 }
 
@@ -87,10 +80,8 @@ void runTimeUp(HWND dialog, int index)
         refreshTitleBar(dialog, false);
     if (settings.flashWndOnTimerUp)
         startFlash(dialog);
-    if (claimEventFiring(timerRuntime[index])) {
-        const LRESULT selection = SendDlgItemMessageA(dialog, panel.eventCombo, CB_GETCURSEL, 0, 0);
-        fireTimerEvent(eventIdFromComboIndex(static_cast<int>(selection)));
-    }
+    if (claimEventFiring(timerRuntime[index]))
+        fireTimerEvent(selectedEvent(dialog, index));
     Sleep(200);
     SendMessageA(dialog, WM_COMMAND, panel.timeUpCommand, 0);
 }

@@ -1,5 +1,5 @@
 // The main dialog procedure: the one dispatcher of the running program. It
-// hands each message to a small handler here or to the Part of the program
+// hands each message to a small handler here or to the part of the program
 // that owns it (countdown, alerts, title bands, main menu).
 #include "timers/main_dialog.h"
 
@@ -191,16 +191,14 @@ INT_PTR onKeepOnTop(HWND dialog)
 
 INT_PTR onUnitChange(HWND dialog, int index)
 {
-    const int selection = static_cast<int>(SendDlgItemMessageA(dialog, panels[index].unitCombo, CB_GETCURSEL, 0, 0));
-    settings.timers[index].unit = unitFromComboIndex(selection);
+    settings.timers[index].unit = selectedUnit(dialog, index);
     showDuration(dialog, index);
     return handledResult(dialog, 1);
 }
 
 INT_PTR onEventChange(HWND dialog, int index)
 {
-    const int selection = static_cast<int>(SendDlgItemMessageA(dialog, panels[index].eventCombo, CB_GETCURSEL, 0, 0));
-    settings.timers[index].event = eventIdFromComboIndex(selection);
+    settings.timers[index].event = selectedEvent(dialog, index);
     return handledResult(dialog, 1);
 }
 
@@ -299,6 +297,18 @@ void fillEventCombo(HWND dialog, int comboId, int index)
     SendMessageA(combo, CB_SETCURSEL, index, 0);
     SendMessageA(combo, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(combo, nullptr, TRUE);
+}
+
+std::uint32_t selectedUnit(HWND dialog, int index)
+{
+    const LRESULT selection = SendDlgItemMessageA(dialog, panels[index].unitCombo, CB_GETCURSEL, 0, 0);
+    return unitFromComboIndex(static_cast<int>(selection));
+}
+
+std::uint32_t selectedEvent(HWND dialog, int index)
+{
+    const LRESULT selection = SendDlgItemMessageA(dialog, panels[index].eventCombo, CB_GETCURSEL, 0, 0);
+    return eventIdFromComboIndex(static_cast<int>(selection));
 }
 
 void setButtonIcon(HWND dialog, int buttonId, int iconId)
