@@ -37,6 +37,20 @@ HICON loadIconSized(int iconId, int size)
     return static_cast<HICON>(LoadImageA(app.instance, MAKEINTRESOURCEA(iconId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
+void destroyButtonIcon(HWND dialog, int buttonId)
+{
+    const HICON icon = reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, buttonId, BM_GETIMAGE, IMAGE_ICON, 0));
+    if (icon != nullptr)
+        DestroyIcon(icon);
+}
+
+void destroySmallIcon(HWND window)
+{
+    const HICON icon = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0));
+    if (icon != nullptr)
+        DestroyIcon(icon);
+}
+
 void moveDialogFocus(HWND dialog, int controlId)
 {
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, controlId)), TRUE);

@@ -41,6 +41,10 @@ void stopAllSounds();
 
 // An icon resource of the program at the given size; the caller destroys it.
 HICON loadIconSized(int iconId, int size);
+// Destroys the icon a button shows, if any (the button does not own it).
+void destroyButtonIcon(HWND dialog, int buttonId);
+// Destroys the small icon of a window's caption, if any.
+void destroySmallIcon(HWND window);
 
 // Moves the dialog focus to a control through the dialog manager, so that
 // the control losing the focus gets its notification before this returns.

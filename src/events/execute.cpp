@@ -21,6 +21,8 @@ bool playBuiltInSound(std::uint32_t slot)
     return playSound(MAKEINTRESOURCEA(waveId), app.instance, SND_RESOURCE | SND_ASYNC | SND_NODEFAULT) != FALSE;
 }
 
+} // namespace
+
 bool playSoundFile(const char* fileName)
 {
     char path[MAX_PATH];
@@ -30,8 +32,6 @@ bool playSoundFile(const char* fileName)
         return false;
     return playSound(path, app.instance, SND_FILENAME | SND_ASYNC | SND_NODEFAULT) != FALSE;
 }
-
-} // namespace
 
 bool fireTimerEvent(std::uint32_t eventId)
 {

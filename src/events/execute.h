@@ -8,6 +8,10 @@
 // Identifiers outside 1 to 9 do nothing and report success.
 bool fireTimerEvent(std::uint32_t eventId);
 
+// Starts a sound file, given with or without enclosing double quotes; false
+// when it names no existing file or cannot be played.
+bool playSoundFile(const char* fileName);
+
 // Hands a command text to the shell's "open" with the working directory C:\.
 // Refuses (false, shell not called) a text that does not split, and a target
 // that is not a web address and is relative or 260 bytes or longer.

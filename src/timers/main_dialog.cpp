@@ -98,13 +98,6 @@ INT_PTR onInitDialog(HWND dialog)
     return FALSE;
 }
 
-void destroyButtonIcon(HWND dialog, int buttonId)
-{
-    HICON icon = reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, buttonId, BM_GETIMAGE, IMAGE_ICON, 0));
-    if (icon != nullptr)
-        DestroyIcon(icon);
-}
-
 INT_PTR onDestroy(HWND dialog)
 {
     if (tickTimerId != 0) {
@@ -114,9 +107,7 @@ INT_PTR onDestroy(HWND dialog)
     for (const PanelIds& panel : panels)
         destroyButtonIcon(dialog, panel.button);
     destroyButtonIcon(dialog, IDC_MENU);
-    HICON smallIcon = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
-    if (smallIcon != nullptr)
-        DestroyIcon(smallIcon);
+    destroySmallIcon(dialog);
     return TRUE;
 }
 

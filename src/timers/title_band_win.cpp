@@ -12,8 +12,6 @@
 #include "resource.h"
 #include "ui/name_editor.h"
 
-namespace {
-
 // Taken from the window each time: nothing about the layout is cached.
 BandRect clientRectOfControl(HWND dialog, int controlId)
 {
@@ -22,6 +20,8 @@ BandRect clientRectOfControl(HWND dialog, int controlId)
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
     return BandRect{rect.left, rect.top, rect.right, rect.bottom};
 }
+
+namespace {
 
 // The first panel (#1, #2, #3) whose band holds the client point, or -1.
 int titleBandAt(HWND dialog, int x, int y)

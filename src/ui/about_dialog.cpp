@@ -115,12 +115,8 @@ INT_PTR onCommand(HWND dialog, WPARAM wParam)
 
 INT_PTR onDestroy(HWND dialog)
 {
-    const HICON closeIcon = reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, IDOK, BM_GETIMAGE, IMAGE_ICON, 0));
-    if (closeIcon != nullptr)
-        DestroyIcon(closeIcon);
-    const HICON smallIcon = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
-    if (smallIcon != nullptr)
-        DestroyIcon(smallIcon);
+    destroyButtonIcon(dialog, IDOK);
+    destroySmallIcon(dialog);
     return TRUE;
 }
 

@@ -144,19 +144,16 @@ void setPreviewIcons(HWND hook)
 
 void destroyPreviewIcons(HWND hook)
 {
-    for (int buttonId : {IDC_PREVIEW_PLAY, IDC_PREVIEW_STOP}) {
-        HICON icon = reinterpret_cast<HICON>(SendDlgItemMessageA(hook, buttonId, BM_GETIMAGE, IMAGE_ICON, 0));
-        if (icon != nullptr)
-            DestroyIcon(icon);
-    }
+    for (int buttonId : {IDC_PREVIEW_PLAY, IDC_PREVIEW_STOP})
+        destroyButtonIcon(hook, buttonId);
 }
 
 void previewSelection(HWND hook)
 {
     char path[MAX_PATH] = "";
     const LRESULT length = SendMessageA(GetParent(hook), CDM_GETFILEPATH, sizeof path, reinterpret_cast<LPARAM>(path));
-    if (length > 0 && length <= static_cast<LRESULT>(sizeof path))
-        playWaveFile(path, nullptr);
+    if (length > 0 && length <= static_cast<LRESULT>(sizeof path) && PathFileExistsA(path) && !PathIsDirectoryA(path))
+        playSound(path, nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
 }
 
 UINT_PTR onPreviewCommand(HWND hook, WPARAM wParam)
@@ -293,12 +290,6 @@ void openCommandStartPath(const std::string& command, char (&startPath)[MAX_PATH
 }
 
 } // namespace
-
-void playWaveFile(const char* path, HMODULE module)
-{
-    if (PathFileExistsA(path) && !PathIsDirectoryA(path))
-        playSound(path, module, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
-}
 
 void browseForSoundFile(HWND settingsDialog, int editId)
 {

@@ -12,8 +12,4 @@ void browseForSoundFile(HWND settingsDialog, int editId);
 // command edit is editId; the choice replaces the whole command.
 void browseForOpenFile(HWND settingsDialog, int editId);
 
-// Plays the .wav file at path (unquoted) when it names a file that exists;
-// otherwise does nothing.
-void playWaveFile(const char* path, HMODULE module);
-
 #endif

@@ -66,7 +66,7 @@ void attachIcon(HMENU menu, int commandId, int iconId, std::uint32_t colour, Men
     OwnedBitmap bitmap(loadMenuBitmap(iconId, colour));
     if (!bitmap)
         return;
-    SetMenuItemBitmaps(menu, static_cast<UINT>(commandId), MF_BYCOMMAND, bitmap.get(), bitmap.get());
+    attachMenuBitmap(menu, static_cast<UINT>(commandId), MF_BYCOMMAND, bitmap.get());
     owned.bitmaps[owned.count++] = std::move(bitmap);
 }
 

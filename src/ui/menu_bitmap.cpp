@@ -96,3 +96,9 @@ HBITMAP loadMenuBitmap(int iconId, std::uint32_t colour)
         return nullptr;
     return iconToMenuBitmap(icon.get(), colour);
 }
+
+void attachMenuBitmap(HMENU menu, UINT item, UINT flags, HBITMAP bitmap)
+{
+    if (bitmap != nullptr)
+        SetMenuItemBitmaps(menu, item, flags, bitmap, bitmap);
+}

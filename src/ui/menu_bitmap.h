@@ -19,4 +19,8 @@ SIZE menuIconSize();
 // Loads icon iconId at menuIconSize() and converts it; null when either fails.
 HBITMAP loadMenuBitmap(int iconId, std::uint32_t colour);
 
+// Shows bitmap beside a menu item, checked or not; a null bitmap leaves the
+// item without an image. flags is MF_BYCOMMAND or MF_BYPOSITION.
+void attachMenuBitmap(HMENU menu, UINT item, UINT flags, HBITMAP bitmap);
+
 #endif

@@ -14,7 +14,9 @@
 #include "timers/countdown.h"
 #include "timers/panels.h"
 #include "timers/title_band.h"
+#include "timers/title_band_win.h"
 #include "ui/menu_bitmap.h"
+#include "ui/owned_handle.h"
 
 #include <cstdint>
 #include <new>
@@ -47,13 +49,11 @@ bool registerEditorClass()
     return editorClassRegistered;
 }
 
+// The result messages are the panels' time-up command numbers; any other value is timer #3.
 int panelOfNotifyMessage(UINT notifyMessage)
 {
-    if (notifyMessage == WM_NAME_EDITED1)
-        return 0;
-    if (notifyMessage == WM_NAME_EDITED2)
-        return 1;
-    return 2;
+    const int index = panelOfTimeUpCommand(notifyMessage);
+    return index >= 0 ? index : 2;
 }
 
 int panelOfGroupBox(int groupBoxId)
@@ -63,14 +63,6 @@ int panelOfGroupBox(int groupBoxId)
     if (groupBoxId == IDC_GROUP2)
         return 1;
     return 2;
-}
-
-BandRect clientRectOf(HWND dialog, int controlId)
-{
-    RECT rect = {};
-    GetWindowRect(GetDlgItem(dialog, controlId), &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return BandRect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
 NameEditRequest* requestOf(HWND window)
@@ -334,34 +326,24 @@ bool appendPanelMenuEntries(HMENU menu, int index)
     return AppendMenuA(menu, MF_STRING, IDM_CLOSE_MENU, text) != FALSE;
 }
 
-void attachMenuBitmap(HMENU menu, UINT commandId, HBITMAP bitmap)
-{
-    if (bitmap != nullptr)
-        SetMenuItemBitmaps(menu, commandId, MF_BYCOMMAND, bitmap, bitmap);
-}
-
 int trackPanelMenu(HWND mainDialog, POINT clientPoint, int index)
 {
     POINT screenPoint = clientPoint;
     ClientToScreen(mainDialog, &screenPoint);
     const std::uint32_t colour = menuColourPixel();
-    const HMENU menu = CreatePopupMenu();
-    if (menu == nullptr)
+    OwnedMenu menu(CreatePopupMenu());
+    if (!menu)
         return -1;
-    const HBITMAP renameBitmap = loadMenuBitmap(IDI_RENAME, colour);
-    const HBITMAP resetBitmap = loadMenuBitmap(IDI_RESET, colour);
-    int command = -1;
-    if (appendPanelMenuEntries(menu, index)) {
-        attachMenuBitmap(menu, IDM_MODIFY_NAME, renameBitmap);
-        attachMenuBitmap(menu, IDM_RESET_NAME, resetBitmap);
-        command = static_cast<int>(TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
-                                                    screenPoint.x, screenPoint.y, mainDialog, nullptr));
-    }
-    DestroyMenu(menu);
-    if (renameBitmap != nullptr)
-        DeleteObject(renameBitmap);
-    if (resetBitmap != nullptr)
-        DeleteObject(resetBitmap);
+    const OwnedBitmap renameBitmap(loadMenuBitmap(IDI_RENAME, colour));
+    const OwnedBitmap resetBitmap(loadMenuBitmap(IDI_RESET, colour));
+    if (!appendPanelMenuEntries(menu.get(), index))
+        return -1;
+    attachMenuBitmap(menu.get(), IDM_MODIFY_NAME, MF_BYCOMMAND, renameBitmap.get());
+    attachMenuBitmap(menu.get(), IDM_RESET_NAME, MF_BYCOMMAND, resetBitmap.get());
+    const int command = static_cast<int>(TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                                          screenPoint.x, screenPoint.y, mainDialog, nullptr));
+    // The menu goes first, then the bitmaps it showed.
+    menu.reset();
     return command;
 }
 
@@ -384,7 +366,7 @@ bool openNameEditor(UINT notifyMessage, HWND mainDialog)
     request->defaultNameId = panel.defaultNameId;
     request->nameBuffer = settings.timers[index].label;
 
-    const BandRect band = titleBandRect(clientRectOf(mainDialog, panel.groupBox), clientRectOf(mainDialog, panel.button));
+    const BandRect band = titleBandRect(clientRectOfControl(mainDialog, panel.groupBox), clientRectOfControl(mainDialog, panel.button));
     RECT rect = {band.left, band.top, band.right, band.bottom};
     MapWindowPoints(mainDialog, nullptr, reinterpret_cast<POINT*>(&rect), 2);
 

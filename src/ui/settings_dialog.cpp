@@ -16,8 +16,6 @@
 #include "ui/settings_menu.h"
 #include "ui/settings_rules.h"
 
-#include <shlwapi.h>
-
 #include <string>
 
 namespace {
@@ -210,10 +208,7 @@ INT_PTR onOptionBox(HWND dialog, int position)
 
 INT_PTR onPlay(HWND dialog, int row)
 {
-    char path[pathBufferSize];
-    copyText(path, sizeof path, editText(dialog, soundFileEditIds[row]).c_str());
-    PathUnquoteSpacesA(path);
-    playWaveFile(path, app.instance);
+    playSoundFile(editText(dialog, soundFileEditIds[row]).c_str());
     return handledResult(dialog, 1);
 }
 
@@ -330,14 +325,9 @@ INT_PTR onDestroy(HWND dialog)
         DeleteObject(dialogState.labelBrush);
         dialogState.labelBrush = nullptr;
     }
-    for (const ButtonIcon& icon : buttonIcons) {
-        HICON old = reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, icon.buttonId, BM_GETIMAGE, IMAGE_ICON, 0));
-        if (old != nullptr)
-            DestroyIcon(old);
-    }
-    HICON smallIcon = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
-    if (smallIcon != nullptr)
-        DestroyIcon(smallIcon);
+    for (const ButtonIcon& icon : buttonIcons)
+        destroyButtonIcon(dialog, icon.buttonId);
+    destroySmallIcon(dialog);
     // Also silences an event sound a timer started while the dialog was open.
     stopAllSounds();
     return handledResult(dialog, 1);

@@ -9,6 +9,7 @@
 #include "app/text.h"
 #include "resource.h"
 #include "ui/menu_bitmap.h"
+#include "ui/owned_handle.h"
 #include "ui/settings_rules.h"
 
 #include <shlwapi.h>
@@ -47,21 +48,9 @@ constexpr MenuEntry entries[] = {
 };
 
 struct MenuBitmaps {
-    HBITMAP shared[sharedBitmapCount];
-    HBITMAP sections[sectionCount];
+    OwnedBitmap shared[sharedBitmapCount];
+    OwnedBitmap sections[sectionCount];
 };
-
-void deleteBitmaps(MenuBitmaps& bitmaps)
-{
-    for (HBITMAP bitmap : bitmaps.shared) {
-        if (bitmap != nullptr)
-            DeleteObject(bitmap);
-    }
-    for (HBITMAP bitmap : bitmaps.sections) {
-        if (bitmap != nullptr)
-            DeleteObject(bitmap);
-    }
-}
 
 std::string loadText(unsigned id)
 {
@@ -83,60 +72,41 @@ bool appendText(HMENU menu, UINT flags, UINT_PTR item, unsigned textId)
     return AppendMenuA(menu, flags, item, loadText(textId).c_str()) != FALSE;
 }
 
-void attachBitmap(HMENU menu, UINT item, UINT flags, HBITMAP bitmap)
-{
-    if (bitmap != nullptr)
-        SetMenuItemBitmaps(menu, item, flags, bitmap, bitmap);
-}
-
 // Gives the section just appended its icon and the separator after it.
-bool finishSection(HMENU menu, const MenuSection& section, std::uint32_t colour, HBITMAP& bitmap)
+bool finishSection(HMENU menu, const MenuSection& section, std::uint32_t colour, OwnedBitmap& bitmap)
 {
     const int count = GetMenuItemCount(menu);
     if (count == -1)
         return false;
-    bitmap = loadMenuBitmap(section.iconId, colour);
-    attachBitmap(menu, static_cast<UINT>(count - 1), MF_BYPOSITION, bitmap);
+    bitmap.reset(loadMenuBitmap(section.iconId, colour));
+    attachMenuBitmap(menu, static_cast<UINT>(count - 1), MF_BYPOSITION, bitmap.get());
     return AppendMenuA(menu, MF_SEPARATOR, 0, nullptr) != FALSE;
 }
 
-// The whole menu, or null (with nothing left over) when any part fails.
-HMENU buildMenu(MenuBitmaps& bitmaps, std::uint32_t colour)
+// Fills the empty menu; false when any part fails.
+bool buildMenu(HMENU menu, MenuBitmaps& bitmaps, std::uint32_t colour)
 {
-    HMENU menu = CreatePopupMenu();
-    if (menu == nullptr)
-        return nullptr;
     HMENU submenus[sectionCount];
     for (int index = 0; index < sectionCount; ++index) {
-        submenus[index] = CreatePopupMenu();
-        if (submenus[index] == nullptr) {
-            DestroyMenu(menu);
-            return nullptr;
-        }
-        if (!appendText(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenus[index]), sections[index].textId)) {
-            // Not part of the menu yet, so not destroyed with it.
-            DestroyMenu(submenus[index]);
-            DestroyMenu(menu);
-            return nullptr;
-        }
-        if (!finishSection(menu, sections[index], colour, bitmaps.sections[index])) {
-            DestroyMenu(menu);
-            return nullptr;
-        }
+        OwnedMenu submenu(CreatePopupMenu());
+        if (!submenu)
+            return false;
+        if (!appendText(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.get()), sections[index].textId))
+            return false;
+        // Part of the menu now, so destroyed with it.
+        submenus[index] = submenu.take();
+        if (!finishSection(menu, sections[index], colour, bitmaps.sections[index]))
+            return false;
     }
-    if (!appendText(menu, MF_STRING, IDM_CLOSE_MENU, IDM_CLOSE_MENU)) {
-        DestroyMenu(menu);
-        return nullptr;
-    }
+    if (!appendText(menu, MF_STRING, IDM_CLOSE_MENU, IDM_CLOSE_MENU))
+        return false;
     for (const MenuEntry& entry : entries) {
         HMENU submenu = submenus[entry.section];
-        if (!appendText(submenu, MF_STRING, entry.command, entry.command)) {
-            DestroyMenu(menu);
-            return nullptr;
-        }
-        attachBitmap(submenu, entry.command, MF_BYCOMMAND, bitmaps.shared[entry.sharedBitmap]);
+        if (!appendText(submenu, MF_STRING, entry.command, entry.command))
+            return false;
+        attachMenuBitmap(submenu, entry.command, MF_BYCOMMAND, bitmaps.shared[entry.sharedBitmap].get());
     }
-    return menu;
+    return true;
 }
 
 void setControlTexts(HWND dialog, const int (&ids)[3], const std::string (&texts)[3])
@@ -162,13 +132,18 @@ void emptyTexts(HWND dialog, const int (&ids)[3])
     setControlTexts(dialog, ids, empty);
 }
 
+bool readFolder(UINT (WINAPI* getFolder)(LPSTR, UINT), char (&folder)[MAX_PATH])
+{
+    const UINT length = getFolder(folder, sizeof folder);
+    return length != 0 && length < sizeof folder;
+}
+
 // The system's Media folder, or the root of drive C when the Windows folder
 // cannot be read.
 std::string exampleSoundFolder()
 {
     char folder[MAX_PATH];
-    const UINT length = GetWindowsDirectoryA(folder, sizeof folder);
-    if (length == 0 || length >= sizeof folder || !PathAppendA(folder, loadText(IDS_MEDIA_FOLDER).c_str()))
+    if (!readFolder(GetWindowsDirectoryA, folder) || !PathAppendA(folder, loadText(IDS_MEDIA_FOLDER).c_str()))
         return "C:\\";
     return folder;
 }
@@ -276,12 +251,6 @@ bool notepadCandidate(const char* folder, const char* subfolder, std::string& co
     return true;
 }
 
-bool readFolder(UINT (WINAPI* getFolder)(LPSTR, UINT), char (&folder)[MAX_PATH])
-{
-    const UINT length = getFolder(folder, sizeof folder);
-    return length != 0 && length < sizeof folder;
-}
-
 } // namespace
 
 bool findNotepadCommand(std::string& command)
@@ -306,18 +275,19 @@ int showSettingsMenu(HWND settingsDialog)
     const int x = button.left + (button.right - button.left) / 2;
     const int y = button.top + (button.bottom - button.top) / 2;
 
-    MenuBitmaps bitmaps = {};
-    for (int index = 0; index < sharedBitmapCount; ++index)
-        bitmaps.shared[index] = loadMenuBitmap(sharedIconIds[index], colour);
-    HMENU menu = buildMenu(bitmaps, colour);
-    if (menu == nullptr) {
-        deleteBitmaps(bitmaps);
-        return -1;
+    int command = 0;
+    {
+        MenuBitmaps bitmaps;
+        for (int index = 0; index < sharedBitmapCount; ++index)
+            bitmaps.shared[index].reset(loadMenuBitmap(sharedIconIds[index], colour));
+        OwnedMenu menu(CreatePopupMenu());
+        if (!menu || !buildMenu(menu.get(), bitmaps, colour))
+            return -1;
+        command = static_cast<int>(TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y,
+                                                    settingsDialog, nullptr));
+        // The menu goes first, then the bitmaps it showed.
+        menu.reset();
     }
-    const int command = static_cast<int>(
-        TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, settingsDialog, nullptr));
-    DestroyMenu(menu);
-    deleteBitmaps(bitmaps);
     runCommand(settingsDialog, command);
     return command;
 }
