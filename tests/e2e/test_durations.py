@@ -4,14 +4,11 @@ the edit loses the focus or with Enter, shown again in the timer's unit."""
 import pytest
 
 from harness import ids
+from test_countdown import PANELS, START_TEXT, STOP_TEXT
 
 # The panels as the program starts with an empty registry: timer #1 in
 # Seconds (90 s), #2 in Minutes (5 min), #3 in Hours (1 h).
-SECONDS = (ids.IDC_START1, ids.IDC_VALUE1, ids.IDC_UNIT1)
-MINUTES = (ids.IDC_START2, ids.IDC_VALUE2, ids.IDC_UNIT2)
-HOURS = (ids.IDC_START3, ids.IDC_VALUE3, ids.IDC_UNIT3)
-STOP_TEXT = " Stop"
-START_TEXT = " Start"
+SECONDS, MINUTES, HOURS = PANELS
 
 
 def leave_edit(app, edit, text):

@@ -3,13 +3,12 @@ observed through the recorder program they start, built-in and external
 sounds observed in what Wine played."""
 
 import shutil
-import struct
-import wave
 
 import pytest
 
 from harness import RECORDER_PATH, SETTINGS_KEY, ids
 from harness.app import TOOLS, RecorderLaunch
+from test_settings_dialog import write_tone
 
 START_TEXT = " Start"
 MARKER = "marker"
@@ -201,18 +200,6 @@ def test_built_in_sound_events_play_their_wave(machine, event):
     wait_until_stopped(app, ids.IDC_START1)
     # The first sound lasts most of a minute: recognising its beginning is enough.
     app.wait_for(lambda: app.sounds.played() == [ids.IDW_START, BUILT_IN[event]], message="the event's sound")
-
-
-def write_tone(path, hertz=660, seconds=0.3, rate=22050):
-    """A short 16-bit mono tone unlike any of the program's sounds."""
-    path.parent.mkdir(parents=True, exist_ok=True)
-    count = int(rate * seconds)
-    samples = b"".join(struct.pack("<h", int(12000 * ((i * hertz * 2 // rate) % 2 * 2 - 1))) for i in range(count))
-    with wave.open(str(path), "wb") as file:
-        file.setnchannels(1)
-        file.setsampwidth(2)
-        file.setframerate(rate)
-        file.writeframes(samples)
 
 
 @pytest.mark.sound

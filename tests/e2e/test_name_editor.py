@@ -32,11 +32,15 @@ def editors(app):
     return [window for window in app.windows() if window.class_name == EDITOR_CLASS and window.visible]
 
 
+def shown_editor(app):
+    """The name editor's window, once it is shown."""
+    return Window(app, app.wait_for(lambda: editors(app) and editors(app)[0].hwnd, message="the name editor"))
+
+
 def open_editor(app, timer):
     """Double-clicks the panel's title band and returns the editor's window."""
     app.click_at(*band_point(app, timer), double=True)
-    hwnd = app.wait_for(lambda: editors(app) and editors(app)[0].hwnd, message="the name editor")
-    return Window(app, hwnd)
+    return shown_editor(app)
 
 
 def type_into(editor, text):

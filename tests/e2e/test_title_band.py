@@ -12,27 +12,11 @@ import pytest
 
 from harness import SETTINGS_KEY, Window, ids
 from harness.driver import unhex
-
-EDITOR_CLASS = "Kelvaro_ModifyTimerLabelTinyWnd"
-NAME_EDIT = 101
-WM_CHAR = 0x0102
-
-GROUPS = [ids.IDC_GROUP1, ids.IDC_GROUP2, ids.IDC_GROUP3]
-BUTTONS = [ids.IDC_START1, ids.IDC_START2, ids.IDC_START3]
+from test_countdown import one_second_timers
+from test_name_editor import BUTTONS, GROUPS, band_point, editors, press, rename, shown_editor, type_into
 
 ENABLED, GRAYED, SEPARATOR = "enabled", "grayed", "separator"
 MODIFY_NAME, RESET_NAME, RESET_ICON = 0, 1, 2   # positions while all three entries are there
-
-
-def timer_key(number):
-    return rf"{SETTINGS_KEY}\Timer{number:02d}"
-
-
-def band_point(app, timer):
-    """A client point in the middle of timer #timer's title band."""
-    group = app.client_rect(GROUPS[timer - 1])
-    button = app.client_rect(BUTTONS[timer - 1])
-    return (group.left + group.right) // 2, (group.top + button.top - 1) // 2
 
 
 def steady_pixels(app, rect):
@@ -95,12 +79,10 @@ def open_panel_menu(app, timer):
     return menu_rows(app)
 
 
-def editors(app):
-    return [window for window in app.windows() if window.class_name == EDITOR_CLASS and window.visible]
-
-
-def wait_for_time_up(app, timer):
+def run_until_up(app, timer):
+    """Starts the timer and waits for its time-is-up icon."""
     button = BUTTONS[timer - 1]
+    app.click(button)
     app.wait_for(lambda: app.button_icon(button) == ids.IDI_TIME_UP, message=f"timer #{timer} to be up")
 
 
@@ -110,11 +92,10 @@ def test_menu_entries_follow_the_name_and_the_icon_option(app):
 
     # "Modify Timer Name" opens the editor over timer #2's caption.
     app.pick_menu_entry(MODIFY_NAME)
-    editor = Window(app, app.wait_for(lambda: editors(app) and editors(app)[0].hwnd, message="the name editor"))
+    editor = shown_editor(app)
     assert app.text(ids.IDC_GROUP2) == ""
-    for byte in b"Tea":
-        app.driver.request("post", editor.control(NAME_EDIT), WM_CHAR, byte, 1)
-    app.driver.request("key", editor.control(NAME_EDIT), 0x0D, "press")
+    type_into(editor, "Tea")
+    press(editor, "return")
     app.wait_for(lambda: app.text(ids.IDC_GROUP2) == "Tea", message="the new name")
 
     assert open_panel_menu(app, 2) == [ENABLED, ENABLED, GRAYED, SEPARATOR, ENABLED]
@@ -131,10 +112,9 @@ def test_reset_icon_entry_is_missing_while_the_option_is_off(app):
 
 
 @pytest.mark.sound
-@pytest.mark.registry({timer_key(2): {"Value": 1000}})
+@pytest.mark.registry(one_second_timers(2))
 def test_reset_icon_entry_restores_the_ready_icon_of_a_timer_that_is_up(app):
-    app.click(ids.IDC_START2)
-    wait_for_time_up(app, 2)
+    run_until_up(app, 2)
     assert open_panel_menu(app, 2) == [ENABLED, GRAYED, ENABLED, SEPARATOR, ENABLED]
     app.pick_menu_entry(RESET_ICON)
     app.wait_for(lambda: app.button_icon(ids.IDC_START2) == ids.IDI_READY, message="the ready icon")
@@ -146,10 +126,9 @@ def test_reset_icon_entry_restores_the_ready_icon_of_a_timer_that_is_up(app):
 
 
 @pytest.mark.sound
-@pytest.mark.registry({timer_key(2): {"Value": 1000}})
+@pytest.mark.registry(one_second_timers(2))
 def test_a_click_in_the_band_acknowledges_only_a_timer_that_is_up(app):
-    app.click(ids.IDC_START2)
-    wait_for_time_up(app, 2)
+    run_until_up(app, 2)
     app.wait_for(lambda: ids.IDW_EVENT2 in app.sounds.played(), message="timer #2's event sound")
     files_before = len(app.sounds.files())
 
@@ -166,12 +145,7 @@ def test_a_click_in_the_band_acknowledges_only_a_timer_that_is_up(app):
 
 
 def test_clicks_on_the_panel_controls_are_not_band_events(app):
-    app.click_at(*band_point(app, 2), double=True)
-    editor = Window(app, app.wait_for(lambda: editors(app) and editors(app)[0].hwnd, message="the name editor"))
-    for byte in b"Tea":
-        app.driver.request("post", editor.control(NAME_EDIT), WM_CHAR, byte, 1)
-    app.driver.request("key", editor.control(NAME_EDIT), 0x0D, "press")
-    app.wait_for(lambda: app.text(ids.IDC_GROUP2) == "Tea", message="the new name")
+    rename(app, 2, "Tea")
 
     button = app.client_rect(ids.IDC_START2)
     group = app.client_rect(ids.IDC_GROUP2)

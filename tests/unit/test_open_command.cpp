@@ -20,26 +20,20 @@ struct SplitCase {
 
 struct OpenCommandTest : ::testing::Test {
     void TearDown() override { useCodePage(0); }
-
-    static void expectSplits(const SplitCase* cases, std::size_t count)
-    {
-        for (std::size_t i = 0; i < count; ++i) {
-            const SplitCase& c = cases[i];
-            std::string target = "stale";
-            std::string parameters = "stale";
-            ASSERT_EQ(splitOpenCommand(c.command, target, parameters), c.ok) << '[' << c.command << ']';
-            if (!c.ok)
-                continue;
-            EXPECT_EQ(target, c.target) << '[' << c.command << ']';
-            EXPECT_EQ(parameters, c.parameters) << '[' << c.command << ']';
-        }
-    }
 };
 
 template <std::size_t n>
-void expectSplitsOf(const SplitCase (&cases)[n])
+void expectSplits(const SplitCase (&cases)[n])
 {
-    OpenCommandTest::expectSplits(cases, n);
+    for (const SplitCase& c : cases) {
+        std::string target = "stale";
+        std::string parameters = "stale";
+        ASSERT_EQ(splitOpenCommand(c.command, target, parameters), c.ok) << '[' << c.command << ']';
+        if (!c.ok)
+            continue;
+        EXPECT_EQ(target, c.target) << '[' << c.command << ']';
+        EXPECT_EQ(parameters, c.parameters) << '[' << c.command << ']';
+    }
 }
 
 } // namespace
@@ -61,7 +55,7 @@ TEST_F(OpenCommandTest, QuotedTargetsEndAtTheirClosingQuote)
         {"\"\"", true, "", ""},
         {"\"\" x", true, "", "x"},
     };
-    expectSplitsOf(cases);
+    expectSplits(cases);
 }
 
 TEST_F(OpenCommandTest, MalformedQuotedTargetsFail)
@@ -76,7 +70,7 @@ TEST_F(OpenCommandTest, MalformedQuotedTargetsFail)
         {"\"C:\\a.exe\"\n", false, "", ""},
         {"\"\"\"", false, "", ""},
     };
-    expectSplitsOf(cases);
+    expectSplits(cases);
     std::string target;
     std::string parameters;
     EXPECT_FALSE(splitOpenCommand(nullptr, target, parameters));
@@ -101,7 +95,7 @@ TEST_F(OpenCommandTest, UnquotedTargetsEndAtTheFirstSpace)
         {"x", true, "x", ""},
         {"x ", true, "x", ""},
     };
-    expectSplitsOf(cases);
+    expectSplits(cases);
 }
 
 TEST_F(OpenCommandTest, TrailBytesAreNeverTakenForQuotesOrSpaces)
@@ -123,7 +117,7 @@ TEST_F(OpenCommandTest, TrailBytesAreNeverTakenForQuotesOrSpaces)
         {"\"C:\\\x93\xfa\x96\x7b\\a.exe\" \x83\x65\x83\x58\x83\x67", true, "C:\\\x93\xfa\x96\x7b\\a.exe",
          "\x83\x65\x83\x58\x83\x67"},
     };
-    expectSplitsOf(cases);
+    expectSplits(cases);
 }
 
 TEST_F(OpenCommandTest, TheCodePageDecidesWhatIsAQuote)
