@@ -13,7 +13,6 @@
 
 #include "line_protocol.h"
 
-#include <cerrno>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -63,21 +62,6 @@ std::map<std::string, HMODULE> dataModules;
 
 // ---------------------------------------------------------------- encoding
 
-bool parseNumber(const std::string& token, long long& value)
-{
-    if (token.empty())
-        return false;
-    const bool negative = token[0] == '-';
-    const char* digits = token.c_str() + (negative ? 1 : 0);
-    char* end = nullptr;
-    errno = 0;
-    const unsigned long long magnitude = std::strtoull(digits, &end, 0);
-    if (end == digits || *end != '\0' || errno != 0)
-        return false;
-    value = negative ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
-    return true;
-}
-
 std::wstring widen(const std::string& text)
 {
     if (text.empty())
@@ -105,20 +89,9 @@ unsigned long long handleNumber(const void* handle)
 
 // ---------------------------------------------------------------- replies
 
-void add(Reply& reply, const std::string& token)
-{
-    reply.text += ' ';
-    reply.text += token;
-}
-
 void addNumber(Reply& reply, long long value)
 {
     add(reply, std::to_string(value));
-}
-
-void addField(Reply& reply, const char* key, long long value)
-{
-    add(reply, std::string(key) + "=" + std::to_string(value));
 }
 
 void addHandleField(Reply& reply, const char* key, const void* handle)
@@ -464,6 +437,15 @@ bool splitKeyPath(const std::string& path, RegPath& out)
     out.root = HKEY_CURRENT_USER;
     out.subKey = path;
     return !path.empty();
+}
+
+// A registry key path, "HKCU\\Software\\..." (without a root, under HKCU).
+RegPath readKeyPath(ArgReader& reader)
+{
+    RegPath key = {};
+    if (!splitKeyPath(readText(reader), key))
+        reader.ok = false;
+    return key;
 }
 
 bool wideMode(const std::string& mode)
@@ -1383,16 +1365,13 @@ void cmdPixels(const Args& args, Reply& reply)
 void cmdRegSet(const Args& args, Reply& reply)
 {
     ArgReader reader = {args, 0, true};
-    const std::string path = readText(reader);
+    const RegPath key = readKeyPath(reader);
     const std::string name = readText(reader);
     const DWORD type = static_cast<DWORD>(readNumber(reader));
     const std::string data = readText(reader);
     const std::string mode = readWord(reader);
-    RegPath key = {};
-    if (!argumentsValid(reader, reply) || !splitKeyPath(path, key)) {
-        fail(reply, "bad arguments");
+    if (!argumentsValid(reader, reply))
         return;
-    }
     // A string value whose last byte is not a terminator but is followed by
     // one gets the terminator added (Windows does this too); bytes that
     // follow are not terminators here, so exactly the given bytes are stored.
@@ -1414,14 +1393,11 @@ void cmdRegSet(const Args& args, Reply& reply)
 void cmdRegGet(const Args& args, Reply& reply)
 {
     ArgReader reader = {args, 0, true};
-    const std::string path = readText(reader);
+    const RegPath key = readKeyPath(reader);
     const std::string name = readText(reader);
     const std::string mode = readWord(reader);
-    RegPath key = {};
-    if (!argumentsValid(reader, reply) || !splitKeyPath(path, key)) {
-        fail(reply, "bad arguments");
+    if (!argumentsValid(reader, reply))
         return;
-    }
     HKEY handle = nullptr;
     LONG error = RegOpenKeyExA(key.root, key.subKey.c_str(), 0, KEY_QUERY_VALUE, &handle);
     DWORD type = 0;
@@ -1441,13 +1417,10 @@ void cmdRegGet(const Args& args, Reply& reply)
 void cmdRegList(const Args& args, Reply& reply)
 {
     ArgReader reader = {args, 0, true};
-    const std::string path = readText(reader);
+    const RegPath key = readKeyPath(reader);
     const std::string mode = readWord(reader);
-    RegPath key = {};
-    if (!argumentsValid(reader, reply) || !splitKeyPath(path, key)) {
-        fail(reply, "bad arguments");
+    if (!argumentsValid(reader, reply))
         return;
-    }
     HKEY handle = nullptr;
     const LONG error = RegOpenKeyExA(key.root, key.subKey.c_str(), 0, KEY_READ, &handle);
     addNumber(reply, error);
@@ -1475,9 +1448,10 @@ void cmdRegList(const Args& args, Reply& reply)
 void cmdRegDelete(const Args& args, Reply& reply)
 {
     ArgReader reader = {args, 0, true};
-    const std::string path = readText(reader);
-    RegPath key = {};
-    if (!argumentsValid(reader, reply) || !splitKeyPath(path, key) || key.subKey.empty()) {
+    const RegPath key = readKeyPath(reader);
+    if (!argumentsValid(reader, reply))
+        return;
+    if (key.subKey.empty()) {
         fail(reply, "bad arguments");
         return;
     }
@@ -1487,13 +1461,10 @@ void cmdRegDelete(const Args& args, Reply& reply)
 void cmdRegDeleteValue(const Args& args, Reply& reply)
 {
     ArgReader reader = {args, 0, true};
-    const std::string path = readText(reader);
+    const RegPath key = readKeyPath(reader);
     const std::string name = readText(reader);
-    RegPath key = {};
-    if (!argumentsValid(reader, reply) || !splitKeyPath(path, key)) {
-        fail(reply, "bad arguments");
+    if (!argumentsValid(reader, reply))
         return;
-    }
     HKEY handle = nullptr;
     LONG error = RegOpenKeyExA(key.root, key.subKey.c_str(), 0, KEY_SET_VALUE, &handle);
     if (error == ERROR_SUCCESS) {
@@ -1508,13 +1479,10 @@ void cmdRegDeleteValue(const Args& args, Reply& reply)
 void cmdRegSddl(const Args& args, Reply& reply)
 {
     ArgReader reader = {args, 0, true};
-    const std::string path = readText(reader);
+    const RegPath key = readKeyPath(reader);
     const std::string sddl = readText(reader);
-    RegPath key = {};
-    if (!argumentsValid(reader, reply) || !splitKeyPath(path, key)) {
-        fail(reply, "bad arguments");
+    if (!argumentsValid(reader, reply))
         return;
-    }
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr)) {
         failWithError(reply, "ConvertStringSecurityDescriptorToSecurityDescriptor", GetLastError());

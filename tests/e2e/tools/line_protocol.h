@@ -7,8 +7,10 @@
 #ifndef KELVARO_TESTS_LINE_PROTOCOL_H
 #define KELVARO_TESTS_LINE_PROTOCOL_H
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
 #include <string>
@@ -32,6 +34,33 @@ inline void fail(Reply& reply, const std::string& message)
 {
     reply.failed = true;
     reply.text = message;
+}
+
+inline void add(Reply& reply, const std::string& token)
+{
+    reply.text += ' ';
+    reply.text += token;
+}
+
+inline void addField(Reply& reply, const char* key, long long value)
+{
+    add(reply, std::string(key) + "=" + std::to_string(value));
+}
+
+// Numbers are decimal or 0x-prefixed hex and may be negative.
+inline bool parseNumber(const std::string& token, long long& value)
+{
+    if (token.empty())
+        return false;
+    const bool negative = token[0] == '-';
+    const char* digits = token.c_str() + (negative ? 1 : 0);
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long magnitude = std::strtoull(digits, &end, 0);
+    if (end == digits || *end != '\0' || errno != 0)
+        return false;
+    value = negative ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
+    return true;
 }
 
 inline std::string toHex(const void* data, std::size_t size)

@@ -7,29 +7,12 @@
 // variable KELVARO_RECORDER_LOG.
 #include <windows.h>
 
-#include <cstring>
+// Texts are encoded as in the driver's replies.
+#include "line_protocol.h"
+
 #include <string>
 
 namespace {
-
-std::string toHex(const char* text, size_t size)
-{
-    if (size == 0)
-        return "-";
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (size_t i = 0; i < size; ++i) {
-        const unsigned char byte = static_cast<unsigned char>(text[i]);
-        out += digits[byte >> 4];
-        out += digits[byte & 15];
-    }
-    return out;
-}
-
-std::string toHex(const char* text)
-{
-    return toHex(text, std::strlen(text));
-}
 
 std::string logPath()
 {
