@@ -9,7 +9,6 @@ import datetime
 import json
 import os
 import random
-import shutil
 import subprocess
 import sys
 import time
@@ -257,11 +256,6 @@ class Place:
         except BaseException:
             self.close()   # a persistent wineserver would outlive the run
             raise
-
-    def install(self, source, windows_path):
-        target = self.machine.unix_path(windows_path)
-        target.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(source, target)
 
     def close(self):
         if self.probe is not None:
@@ -630,7 +624,7 @@ def measure(settings):
         places[KELVARO] = Place(run, "kelvaro")
         places[BASELINE] = Place(run, "baseline")
         for name in BASELINE_PROGRAMS:
-            places[BASELINE].install(BUILD / f"{name}.exe", rf"{BASELINE_DIR}\{name}.exe")
+            places[BASELINE].machine.install(BUILD / f"{name}.exe", rf"{BASELINE_DIR}\{name}.exe")
         results["tick_step"] = places[KELVARO].probe.tick_step
 
         log("start-up")

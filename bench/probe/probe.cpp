@@ -13,8 +13,6 @@
 
 #include "line_protocol.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -30,31 +28,24 @@ struct WindowSearch {
 
 // ---------------------------------------------------------------- protocol
 
-void addField(Reply& reply, const char* key, long long value)
-{
-    reply.text += ' ';
-    reply.text += key;
-    reply.text += '=';
-    reply.text += std::to_string(value);
-}
-
 void failWithError(Reply& reply, const char* what)
 {
     fail(reply, std::string(what) + " failed, error " + std::to_string(GetLastError()));
 }
 
-bool numberArg(const Args& args, size_t index, long long& value)
+// The process named by a command's one argument, <pid>; null when the reply
+// has failed.
+HANDLE openProcessArg(const Args& args, DWORD access, Reply& reply)
 {
-    if (index >= args.size() || args[index].empty())
-        return false;
-    char* end = nullptr;
-    value = std::strtoll(args[index].c_str(), &end, 0);
-    return *end == '\0';
-}
-
-bool textArg(const Args& args, size_t index, std::string& value)
-{
-    return index < args.size() && fromHex(args[index], value);
+    long long processId = 0;
+    if (args.size() != 1 || !parseNumber(args[0], processId)) {
+        fail(reply, "bad arguments");
+        return nullptr;
+    }
+    HANDLE process = OpenProcess(access, FALSE, static_cast<DWORD>(processId));
+    if (process == nullptr)
+        failWithError(reply, "OpenProcess");
+    return process;
 }
 
 // ---------------------------------------------------------------- clocks
@@ -145,7 +136,7 @@ void cmdLaunch(const Args& args, Reply& reply)
     std::string exe;
     std::string commandLine;
     std::string directory;
-    if (args.size() != 3 || !textArg(args, 0, exe) || !textArg(args, 1, commandLine) || !textArg(args, 2, directory)) {
+    if (args.size() != 3 || !fromHex(args[0], exe) || !fromHex(args[1], commandLine) || !fromHex(args[2], directory)) {
         fail(reply, "bad arguments");
         return;
     }
@@ -191,16 +182,9 @@ void cmdLaunch(const Args& args, Reply& reply)
 // end <pid>: ends the process and waits until it is gone
 void cmdEnd(const Args& args, Reply& reply)
 {
-    long long processId = 0;
-    if (args.size() != 1 || !numberArg(args, 0, processId)) {
-        fail(reply, "bad arguments");
+    HANDLE process = openProcessArg(args, PROCESS_TERMINATE | SYNCHRONIZE, reply);
+    if (process == nullptr)
         return;
-    }
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, static_cast<DWORD>(processId));
-    if (process == nullptr) {
-        failWithError(reply, "OpenProcess");
-        return;
-    }
     TerminateProcess(process, 0);
     const DWORD waited = WaitForSingleObject(process, 20000);
     CloseHandle(process);
@@ -210,16 +194,9 @@ void cmdEnd(const Args& args, Reply& reply)
 // usage <pid>: CPU times (100 ns units) and memory counters (bytes)
 void cmdUsage(const Args& args, Reply& reply)
 {
-    long long processId = 0;
-    if (args.size() != 1 || !numberArg(args, 0, processId)) {
-        fail(reply, "bad arguments");
+    HANDLE process = openProcessArg(args, PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, reply);
+    if (process == nullptr)
         return;
-    }
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, static_cast<DWORD>(processId));
-    if (process == nullptr) {
-        failWithError(reply, "OpenProcess");
-        return;
-    }
     FILETIME creation;
     FILETIME exit;
     FILETIME kernel;
@@ -247,7 +224,7 @@ void cmdUsage(const Args& args, Reply& reply)
 void cmdClick(const Args& args, Reply& reply)
 {
     long long number = 0;
-    if (args.size() != 1 || !numberArg(args, 0, number)) {
+    if (args.size() != 1 || !parseNumber(args[0], number)) {
         fail(reply, "bad arguments");
         return;
     }
@@ -270,7 +247,7 @@ void cmdSpawn(const Args& args, Reply& reply)
 {
     std::string exe;
     std::string commandLine;
-    if (args.size() != 2 || !textArg(args, 0, exe) || !textArg(args, 1, commandLine)) {
+    if (args.size() != 2 || !fromHex(args[0], exe) || !fromHex(args[1], commandLine)) {
         fail(reply, "bad arguments");
         return;
     }
@@ -293,7 +270,7 @@ void cmdSpawn(const Args& args, Reply& reply)
 void cmdShell(const Args& args, Reply& reply)
 {
     std::string file;
-    if (args.size() != 1 || !textArg(args, 0, file)) {
+    if (args.size() != 1 || !fromHex(args[0], file)) {
         fail(reply, "bad arguments");
         return;
     }

@@ -286,10 +286,10 @@ class Machine:
         self.driver = None
         self.server = None
         copy_prefix(run.template, self.prefix)
-        self._install(KELVARO_EXE, PROGRAM_PATH)
-        self._install(TOOLS / "recorder.exe", RECORDER_PATH)
+        self.install(KELVARO_EXE, PROGRAM_PATH)
+        self.install(TOOLS / "recorder.exe", RECORDER_PATH)
         # A copy, so that a rebuild never replaces a file a running program has mapped.
-        self._install(TOOLS / "objcount.dll", OBJCOUNT_PATH)
+        self.install(TOOLS / "objcount.dll", OBJCOUNT_PATH)
         # Every machine can capture sound; enable_sound() turns the device on.
         self._capture = self.directory / "sound"
         config = self.directory / "alsa.conf"
@@ -326,7 +326,8 @@ class Machine:
             self.sounds = SoundCapture(self._capture)
         return self.sounds
 
-    def _install(self, source, windows_path):
+    def install(self, source, windows_path):
+        """Copies a Linux file into the prefix as windows_path."""
         target = self.unix_path(windows_path)
         target.parent.mkdir(parents=True, exist_ok=True)
         shutil.copy2(source, target)
@@ -646,15 +647,6 @@ class Window:
         choosing it would; post=True when the dialog's answer is modal."""
         self.driver.request("select", self.control(id), "combo", index, "post" if post else "send")
 
-    def list_items(self, id):
-        return self._items(id, "list")[1]
-
-    def list_selection(self, id):
-        return self._items(id, "list")[0]
-
-    def select_list(self, id, index, post=False):
-        self.driver.request("select", self.control(id), "list", index, "post" if post else "send")
-
     # ---- buttons' images
 
     def button_image(self, id):
@@ -843,27 +835,6 @@ class App(Window):
 
     def windows(self):
         return self.machine.windows(self.pid)
-
-    def find_windows(self, class_name=None, caption=None, visible=True, owner=None):
-        """Top-level windows of the process, and windows inside them, that
-        match every criterion given."""
-        found = []
-        for window in self.windows():
-            candidates = [window]
-            if window.visible or not visible:
-                with contextlib.suppress(DriverError):
-                    candidates += Window(self, window.hwnd).children()
-            for candidate in candidates:
-                if class_name is not None and candidate.class_name != class_name:
-                    continue
-                if caption is not None and candidate.text != caption:
-                    continue
-                if visible and not candidate.visible:
-                    continue
-                if owner is not None and candidate.owner != owner:
-                    continue
-                found.append(candidate)
-        return found
 
     def dialogs(self):
         """Visible top-level dialogs of the process besides the main one."""

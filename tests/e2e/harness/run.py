@@ -127,12 +127,16 @@ class Run:
             shutil.rmtree(self.root, ignore_errors=True)
 
 
+def _has_locale(name):
+    wanted = name.lower().replace("-", "")
+    available = subprocess.run(["locale", "-a"], stdout=subprocess.PIPE, text=True, check=True).stdout.split()
+    return wanted in (item.lower().replace("-", "") for item in available)
+
+
 def ensure_locale(name):
     """Compiles a locale such as ja_JP.UTF-8 when the system lacks it: Wine
     takes its ANSI code page from it (932 for ja_JP)."""
-    wanted = name.lower().replace("-", "")
-    available = subprocess.run(["locale", "-a"], stdout=subprocess.PIPE, text=True, check=True).stdout.split()
-    if wanted in (item.lower().replace("-", "") for item in available):
+    if _has_locale(name):
         return
     language, _, charset = name.partition(".")
     command = ["localedef", "-i", language, "-f", charset or "UTF-8", name]
@@ -140,6 +144,5 @@ def ensure_locale(name):
         command = ["sudo", "-n"] + command
     result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     # localedef warns (exit 1) on harmless things; what counts is the result.
-    available = subprocess.run(["locale", "-a"], stdout=subprocess.PIPE, text=True, check=True).stdout.split()
-    if wanted not in (item.lower().replace("-", "") for item in available):
+    if not _has_locale(name):
         raise RuntimeError(f"locale {name} is missing and could not be made: {result.stdout.strip()}")
