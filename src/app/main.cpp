@@ -1,9 +1,9 @@
 // Process entry: prepares the process-wide values, runs the main dialog and
 // releases what start-up acquired, in a fixed order.
-#include "app/app.h"
-#include "app/settings.h"
-#include "timers/main_dialog.h"
+#include "base/app.h"
 #include "resource.h"
+#include "settings/settings.h"
+#include "ui/main_dialog.h"
 
 #include <objbase.h>
 #include <cstdlib>

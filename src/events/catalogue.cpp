@@ -1,9 +1,9 @@
 #include "events/catalogue.h"
 
-#include "app/settings.h"
-#include "app/strings.h"
-#include "app/text.h"
+#include "base/strings.h"
+#include "base/text.h"
 #include "resource.h"
+#include "settings/settings.h"
 
 std::uint32_t eventIdFromComboIndex(int index)
 {

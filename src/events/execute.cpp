@@ -1,11 +1,11 @@
 #include "events/execute.h"
 
-#include "app/app.h"
-#include "app/settings.h"
-#include "app/text.h"
+#include "base/app.h"
+#include "base/text.h"
 #include "events/catalogue.h"
 #include "events/open_command.h"
 #include "resource.h"
+#include "settings/settings.h"
 
 #include <mmsystem.h>
 #include <shellapi.h>

@@ -1,6 +1,6 @@
 #include "events/open_command.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // optional desktop composition frame bounds.
 #include "store/placement_win.h"
 
-#include "app/app.h"
+#include "base/app.h"
 #include "store/placement.h"
 
 static_assert(sizeof(LONG) == sizeof(std::int32_t), "RECT coordinates are 32-bit");

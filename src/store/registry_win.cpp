@@ -2,9 +2,9 @@
 // No key handle outlives the call that opened it.
 #include "store/registry.h"
 
-#include "app/app.h"
-#include "app/settings.h"
+#include "base/app.h"
 #include "resource.h"
+#include "settings/settings.h"
 #include "store/placement_win.h"
 #include "store/settings_store.h"
 

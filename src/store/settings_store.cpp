@@ -4,8 +4,8 @@
 // carrying on after a failure.
 #include "store/settings_store.h"
 
-#include "app/strings.h"
-#include "app/text.h"
+#include "base/strings.h"
+#include "base/text.h"
 #include "events/catalogue.h"
 #include "store/registry.h"
 

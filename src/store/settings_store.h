@@ -3,7 +3,7 @@
 #ifndef KELVARO_STORE_SETTINGS_STORE_H
 #define KELVARO_STORE_SETTINGS_STORE_H
 
-#include "app/settings.h"
+#include "settings/settings.h"
 
 void loadOptionsAndEvents(const char* settingsKeyPath, SettingsRecord& record);
 // number is 1, 2 or 3.

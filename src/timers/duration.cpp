@@ -2,9 +2,9 @@
 // text the user may type into a duration edit.
 #include "timers/duration.h"
 
-#include "app/settings.h"
-#include "app/strings.h"
+#include "base/strings.h"
 #include "resource.h"
+#include "settings/settings.h"
 
 #include <cstdio>
 #include <limits>

@@ -3,8 +3,8 @@
 // which the manifest brings in; the dialog owns the two icons it sets.
 #include "ui/about_dialog.h"
 
-#include "app/app.h"
-#include "app/strings.h"
+#include "base/app.h"
+#include "base/strings.h"
 #include "resource.h"
 #include "store/placement_win.h"
 

@@ -2,9 +2,9 @@
 // Settings dialog, with the system's Explorer-style file-open dialog.
 #include "ui/file_dialogs.h"
 
-#include "app/app.h"
-#include "app/strings.h"
-#include "app/text.h"
+#include "base/app.h"
+#include "base/strings.h"
+#include "base/text.h"
 #include "events/open_command.h"
 #include "resource.h"
 #include "store/placement_win.h"

@@ -2,16 +2,16 @@
 // centre, destroyed, and only then is the chosen command carried out.
 #include "ui/main_menu.h"
 
-#include "app/app.h"
-#include "app/settings.h"
-#include "app/strings.h"
+#include "base/app.h"
+#include "base/owned_handle.h"
+#include "base/strings.h"
 #include "resource.h"
+#include "settings/settings.h"
 #include "store/placement_win.h"
-#include "timers/main_dialog.h"
 #include "timers/panels.h"
 #include "ui/about_dialog.h"
+#include "ui/main_dialog.h"
 #include "ui/menu_bitmap.h"
-#include "ui/owned_handle.h"
 #include "ui/settings_dialog.h"
 #include "ui/shortcut.h"
 

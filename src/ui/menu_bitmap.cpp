@@ -2,8 +2,8 @@
 // colour into an opaque bitmap. The icon's mask is never read.
 #include "ui/menu_bitmap.h"
 
-#include "app/app.h"
-#include "ui/owned_handle.h"
+#include "base/app.h"
+#include "base/owned_handle.h"
 #include "ui/pixel_buffer.h"
 
 #include <cstddef>

@@ -6,17 +6,17 @@
 // focus to the popup itself (Escape after putting the stored name back).
 #include "ui/name_editor.h"
 
-#include "app/app.h"
-#include "app/settings.h"
-#include "app/strings.h"
+#include "base/app.h"
+#include "base/owned_handle.h"
+#include "base/strings.h"
 #include "resource.h"
-#include "timers/alerts.h"
+#include "settings/settings.h"
 #include "timers/countdown.h"
 #include "timers/panels.h"
-#include "timers/title_band.h"
-#include "timers/title_band_win.h"
+#include "ui/alerts.h"
 #include "ui/menu_bitmap.h"
-#include "ui/owned_handle.h"
+#include "ui/title_band.h"
+#include "ui/title_band_win.h"
 
 #include <cstdint>
 #include <new>

@@ -3,13 +3,13 @@
 // options reset, which sets the options themselves (Cancel puts them back).
 #include "ui/settings_menu.h"
 
-#include "app/app.h"
-#include "app/settings.h"
-#include "app/strings.h"
-#include "app/text.h"
+#include "base/app.h"
+#include "base/owned_handle.h"
+#include "base/strings.h"
+#include "base/text.h"
 #include "resource.h"
+#include "settings/settings.h"
 #include "ui/menu_bitmap.h"
-#include "ui/owned_handle.h"
 #include "ui/settings_rules.h"
 
 #include <shlwapi.h>

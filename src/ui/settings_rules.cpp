@@ -1,7 +1,7 @@
 #include "ui/settings_rules.h"
 
-#include "app/settings.h"
-#include "app/text.h"
+#include "base/text.h"
+#include "settings/settings.h"
 
 #include <cstring>
 

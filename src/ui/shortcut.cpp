@@ -2,8 +2,8 @@
 // started here on first use and stopped at shutdown.
 #include "ui/shortcut.h"
 
-#include "app/app.h"
-#include "app/strings.h"
+#include "base/app.h"
+#include "base/strings.h"
 #include "resource.h"
 #include "ui/directory_rules.h"
 

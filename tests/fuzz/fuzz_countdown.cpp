@@ -5,9 +5,9 @@
 // the milliseconds since the previous tick]...
 // flags: bit 0 the time-is-up icon option, bit 1 any 32-bit duration instead
 // of one within the limits, bits 2-7 the tick at which the user stops (63: never).
-#include "app/settings.h"
-#include "timers/countdown.h"
 #include "fuzz_support.h"
+#include "settings/settings.h"
+#include "timers/countdown.h"
 
 #include <cstdint>
 #include <cstring>

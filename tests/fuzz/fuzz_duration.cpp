@@ -4,9 +4,9 @@
 // Input: [unit][full flag and buffer size][4 bytes of milliseconds][text...]
 // The unit byte also gives units outside 1-3, which the program never passes
 // but which must not break anything either.
-#include "app/settings.h"
-#include "timers/duration.h"
 #include "fuzz_support.h"
+#include "settings/settings.h"
+#include "timers/duration.h"
 
 #include <cctype>
 #include <cstdint>

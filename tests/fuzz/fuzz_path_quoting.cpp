@@ -4,10 +4,10 @@
 // Input: [selector][text bytes...] (the text ends at a NUL). Selector bit 0:
 // the code page; bits 1-2 the slot and bits 3-4 the kind (timer name, sound
 // label, open file label) whose default name tidying falls back to.
-#include "app/strings.h"
-#include "app/settings.h"
-#include "ui/settings_rules.h"
+#include "base/strings.h"
 #include "fuzz_support.h"
+#include "settings/settings.h"
+#include "ui/settings_rules.h"
 
 #include <cstdint>
 #include <cstring>

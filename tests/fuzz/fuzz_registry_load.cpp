@@ -12,10 +12,10 @@
 //   [count][count bytes]: the data, these bytes repeated up to the length,
 //            so that a short input can stand for a long value
 // When the input runs out, the remaining values are missing.
-#include "app/strings.h"
+#include "base/strings.h"
+#include "fuzz_support.h"
 #include "store/registry.h"
 #include "store/settings_store.h"
-#include "fuzz_support.h"
 
 #include <algorithm>
 #include <cstdint>

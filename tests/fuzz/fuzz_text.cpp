@@ -4,7 +4,7 @@
 // Input: [code page][destination size][search byte][source bytes...]
 // Every buffer is allocated at its exact size, so AddressSanitizer sees a
 // single byte written or read past its end.
-#include "app/text.h"
+#include "base/text.h"
 #include "fuzz_support.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "fake_platform.h"
 
-#include "app/strings.h"
-#include "app/text.h"
+#include "base/strings.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 // seconds rounded up, the moment a timer is up, and when the display changes.
 #include "timers/countdown.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 
 #include <gtest/gtest.h>
 

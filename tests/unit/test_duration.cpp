@@ -2,9 +2,9 @@
 // runs, and the whole syntax a user may type, rule by rule.
 #include "timers/duration.h"
 
-#include "app/settings.h"
 #include "fake_platform.h"
 #include "resource.h"
+#include "settings/settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The settings record before anything is loaded, and the registry key that
 // follows the program's major version.
-#include "app/settings.h"
+#include "settings/settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Quoting, the label colour and the tidying of the Settings dialog's edits.
-#include "ui/settings_rules.h"
 #include "fake_platform.h"
+#include "ui/settings_rules.h"
 
 #include <gtest/gtest.h>
 

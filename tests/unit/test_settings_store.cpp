@@ -1,7 +1,7 @@
 // Loading and saving the settings record against the in-memory registry.
 #include "store/settings_store.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "fake_platform.h"
 #include "fake_registry.h"
 

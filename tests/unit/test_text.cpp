@@ -1,5 +1,5 @@
 // Byte-wise text rules, in a single-byte and in the Shift-JIS code page.
-#include "app/text.h"
+#include "base/text.h"
 #include "fake_platform.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The title band of a timer panel and the names edited in it.
-#include "timers/title_band.h"
-#include "app/settings.h"
 #include "fake_platform.h"
 #include "resource.h"
+#include "settings/settings.h"
+#include "ui/title_band.h"
 
 #include <gtest/gtest.h>
 

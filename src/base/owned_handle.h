@@ -1,7 +1,7 @@
 // A move-only holder for one Win32 handle and the call that frees it, so
 // that every early return gives back what was taken.
-#ifndef KELVARO_UI_OWNED_HANDLE_H
-#define KELVARO_UI_OWNED_HANDLE_H
+#ifndef KELVARO_BASE_OWNED_HANDLE_H
+#define KELVARO_BASE_OWNED_HANDLE_H
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // What the main dialog does besides the event when a timer is up or running:
 // flashing, the time-is-up icon and the countdowns in the caption.
-#ifndef KELVARO_TIMERS_ALERTS_H
-#define KELVARO_TIMERS_ALERTS_H
+#ifndef KELVARO_UI_ALERTS_H
+#define KELVARO_UI_ALERTS_H
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "app/strings.h"
+#include "base/strings.h"
 
-#include "app/app.h"
-#include "app/text.h"
+#include "base/app.h"
+#include "base/text.h"
 
 int loadString(unsigned id, char* buffer, int size)
 {

@@ -1,8 +1,8 @@
-#include "timers/title_band.h"
+#include "ui/title_band.h"
 
-#include "app/settings.h"
-#include "app/strings.h"
-#include "app/text.h"
+#include "base/strings.h"
+#include "base/text.h"
+#include "settings/settings.h"
 
 #include <algorithm>
 #include <cstring>

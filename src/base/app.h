@@ -1,7 +1,7 @@
 // Process-wide values prepared at start-up and shared by the whole program,
 // and the few small Win32 helpers every window uses.
-#ifndef KELVARO_APP_APP_H
-#define KELVARO_APP_APP_H
+#ifndef KELVARO_BASE_APP_H
+#define KELVARO_BASE_APP_H
 
 #include <windows.h>
 

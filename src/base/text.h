@@ -1,7 +1,7 @@
 // Byte-wise text rules for 8-bit text in the system code page. Every limit is
 // in bytes, and no copy or search ever splits a double-byte character.
-#ifndef KELVARO_APP_TEXT_H
-#define KELVARO_APP_TEXT_H
+#ifndef KELVARO_BASE_TEXT_H
+#define KELVARO_BASE_TEXT_H
 
 #include <cstddef>
 

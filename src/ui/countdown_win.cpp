@@ -1,17 +1,17 @@
 // The countdown engine on the main dialog: Start and Stop of a timer, the
 // 200 ms tick, and the time-up sequence with its event and alerts.
-#include "timers/countdown_win.h"
+#include "ui/countdown_win.h"
 
-#include "app/app.h"
-#include "app/settings.h"
-#include "app/strings.h"
+#include "base/app.h"
+#include "base/strings.h"
 #include "events/execute.h"
 #include "resource.h"
-#include "timers/alerts.h"
+#include "settings/settings.h"
 #include "timers/countdown.h"
 #include "timers/duration.h"
-#include "timers/main_dialog.h"
 #include "timers/panels.h"
+#include "ui/alerts.h"
+#include "ui/main_dialog.h"
 
 namespace {
 

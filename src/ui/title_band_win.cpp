@@ -1,16 +1,16 @@
 // The main dialog's side of the timer panels' title bands: the smart cursor,
 // the clicks, and the name editor's result. Group boxes take no mouse input,
 // so clicks on a panel's caption line arrive at the dialog itself.
-#include "timers/title_band_win.h"
+#include "ui/title_band_win.h"
 
-#include "app/app.h"
-#include "app/settings.h"
-#include "timers/alerts.h"
+#include "base/app.h"
+#include "resource.h"
+#include "settings/settings.h"
 #include "timers/countdown.h"
 #include "timers/panels.h"
-#include "timers/title_band.h"
-#include "resource.h"
+#include "ui/alerts.h"
 #include "ui/name_editor.h"
+#include "ui/title_band.h"
 
 // Taken from the window each time: nothing about the layout is cached.
 BandRect clientRectOfControl(HWND dialog, int controlId)

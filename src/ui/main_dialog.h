@@ -1,6 +1,6 @@
 // The main dialog: three timer panels, the keep-on-top box and the Menu button.
-#ifndef KELVARO_TIMERS_MAIN_DIALOG_H
-#define KELVARO_TIMERS_MAIN_DIALOG_H
+#ifndef KELVARO_UI_MAIN_DIALOG_H
+#define KELVARO_UI_MAIN_DIALOG_H
 
 #include <windows.h>
 

@@ -1,23 +1,23 @@
 // The main dialog procedure: the one dispatcher of the running program. It
 // hands each message to a small handler here or to the part of the program
 // that owns it (countdown, alerts, title bands, main menu).
-#include "timers/main_dialog.h"
+#include "ui/main_dialog.h"
 
-#include "app/app.h"
-#include "app/settings.h"
-#include "app/strings.h"
-#include "app/text.h"
+#include "base/app.h"
+#include "base/strings.h"
+#include "base/text.h"
 #include "events/catalogue.h"
 #include "resource.h"
+#include "settings/settings.h"
 #include "store/placement_win.h"
 #include "store/settings_store.h"
-#include "timers/alerts.h"
 #include "timers/countdown.h"
-#include "timers/countdown_win.h"
 #include "timers/duration.h"
 #include "timers/panels.h"
-#include "timers/title_band_win.h"
+#include "ui/alerts.h"
+#include "ui/countdown_win.h"
 #include "ui/main_menu.h"
+#include "ui/title_band_win.h"
 
 #include <mmsystem.h>
 #include <cstdio>

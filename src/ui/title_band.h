@@ -1,8 +1,8 @@
 // The title band of a timer panel: the caption line of its group box, from
 // the button's left edge to the same inset on the right. The band shows the
 // timer's name, so the rules for a name edited there live here too.
-#ifndef KELVARO_TIMERS_TITLE_BAND_H
-#define KELVARO_TIMERS_TITLE_BAND_H
+#ifndef KELVARO_UI_TITLE_BAND_H
+#define KELVARO_UI_TITLE_BAND_H
 
 #include <cstddef>
 

@@ -1,8 +1,8 @@
 // The settings record: everything the user configures, held once for the
 // whole run, loaded from the registry when the main dialog opens and saved
 // only by the menu's save command.
-#ifndef KELVARO_APP_SETTINGS_H
-#define KELVARO_APP_SETTINGS_H
+#ifndef KELVARO_SETTINGS_SETTINGS_H
+#define KELVARO_SETTINGS_SETTINGS_H
 
 #include <cstddef>
 #include <cstdint>

@@ -1,15 +1,15 @@
 // Alerts of the main dialog: flashing at time-up, the time-is-up icon on a
 // timer's button, and the running countdowns in the caption.
-#include "timers/alerts.h"
+#include "ui/alerts.h"
 
-#include "app/app.h"
-#include "app/settings.h"
-#include "app/strings.h"
+#include "base/app.h"
+#include "base/strings.h"
 #include "resource.h"
+#include "settings/settings.h"
 #include "timers/countdown.h"
 #include "timers/duration.h"
-#include "timers/main_dialog.h"
 #include "timers/panels.h"
+#include "ui/main_dialog.h"
 
 #include <string>
 

@@ -1,10 +1,10 @@
 // Mouse handling of the timer panels' title bands in the main dialog.
-#ifndef KELVARO_TIMERS_TITLE_BAND_WIN_H
-#define KELVARO_TIMERS_TITLE_BAND_WIN_H
+#ifndef KELVARO_UI_TITLE_BAND_WIN_H
+#define KELVARO_UI_TITLE_BAND_WIN_H
 
 #include <windows.h>
 
-#include "timers/title_band.h"
+#include "ui/title_band.h"
 
 // A control's rectangle in the dialog's client coordinates.
 BandRect clientRectOfControl(HWND dialog, int controlId);

@@ -1,6 +1,6 @@
 // The countdown engine: Start, Stop and the 200 ms tick of the main dialog.
-#ifndef KELVARO_TIMERS_COUNTDOWN_WIN_H
-#define KELVARO_TIMERS_COUNTDOWN_WIN_H
+#ifndef KELVARO_UI_COUNTDOWN_WIN_H
+#define KELVARO_UI_COUNTDOWN_WIN_H
 
 #include <windows.h>
 
