@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake make g++ googletest
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     wine wine32:i386 wine64 fonts-wine xvfb xauth
     python3 python3-pytest python3-fonttools icoutils pev liblnk-utils sox imagemagick locales
     clang libclang-rt-14-dev

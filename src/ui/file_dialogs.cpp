@@ -230,7 +230,7 @@ void browse(HWND settingsDialog, int editId, const BrowseVariant& variant, const
     const std::string filter = filterList(variant);
     PreviewState state = {};
 
-    static_assert(sizeof(OPENFILENAMEA) == 88, "the file-open structure of a 32-bit program");
+    static_assert(sizeof(OPENFILENAMEA) == (sizeof(void*) == 4 ? 88 : 152), "the full-size file-open structure");
     OPENFILENAMEA openFileName = {};
     openFileName.lStructSize = sizeof openFileName;
     openFileName.hwndOwner = settingsDialog;

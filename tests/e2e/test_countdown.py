@@ -40,6 +40,7 @@ def wait_until_ready(app, button, edit, shown):
     assert app.is_enabled(edit)
 
 
+@pytest.mark.x64
 @pytest.mark.registry(one_second_timers(2))
 def test_one_second_timer_counts_down_and_stops_by_itself(app):
     button, edit, unit = PANELS[1]           # unit Minutes: the full form differs from the countdown

@@ -18,6 +18,7 @@ EVENTS = ["Play Built-in Sound #1", "Play Built-in Sound #2", "Play Built-in Sou
           "Open File #1", "Open File #2", "Open File #3"]
 
 
+@pytest.mark.x64
 def test_panels_show_their_defaults(app):
     assert app.caption() == "Kelvaro"
     for index, (group, start, _, unit, event) in enumerate(PANELS):

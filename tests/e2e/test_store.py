@@ -46,6 +46,7 @@ def sz_bytes(app, subkey, name):
     return value.data
 
 
+@pytest.mark.x64
 def test_first_run_shows_the_defaults_and_writes_nothing(app):
     assert [panel(app, index) for index in range(3)] == [
         ("Timer #&1", "90s", 0, 0),

@@ -14,12 +14,14 @@ from .driver import DRIVER_VERSION, Driver, DriverError, WindowRecord, fields, h
 from .sounds import SoundCapture, alsa_config
 from .values import RegValue, as_value
 from .waiting import WaitTimeout, poll, wait_for
-from .wine import DEFAULT_LOCALE, WineServer, copy_prefix, wine_environment
+from .wine import DEFAULT_LOCALE, WineServer, copy_prefix, prefix_architecture, wine_environment
 
 REPO = Path(__file__).resolve().parents[3]
 BUILD = Path(os.environ.get("KELVARO_BUILD_DIR", REPO / "build" / "win"))
 KELVARO_EXE = BUILD / "Kelvaro.exe"
 TOOLS = BUILD / "tests" / "e2e" / "tools"
+# A 64-bit build runs in a 64-bit prefix, with the tools of its own build.
+PREFIX_ARCH = prefix_architecture(KELVARO_EXE)
 
 # Where each test's copy of the program lives inside its prefix.
 PROGRAM_DIR = r"C:\Program Files\Kelvaro"
@@ -294,7 +296,8 @@ class Machine:
         self._capture = self.directory / "sound"
         config = self.directory / "alsa.conf"
         config.write_text(alsa_config(self._capture), encoding="utf-8")
-        self.env = wine_environment(self.prefix, self.home, self.display, locale, {"ALSA_CONFIG_PATH": str(config)})
+        self.env = wine_environment(self.prefix, self.home, self.display, PREFIX_ARCH, locale,
+                                    {"ALSA_CONFIG_PATH": str(config)})
         try:
             self._start(sound)
         except BaseException:

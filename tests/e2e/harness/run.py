@@ -16,7 +16,7 @@ import threading
 import time
 from pathlib import Path
 
-from .app import TOOLS, Machine
+from .app import PREFIX_ARCH, TOOLS, Machine
 from .wine import DEFAULT_LOCALE, Display, build_template
 
 
@@ -43,7 +43,7 @@ class Run:
         self.timings["display"] = time.monotonic() - started
         started = time.monotonic()
         self.template = build_template(self.root / "template", self.display, self.root / "template.log",
-                                       TOOLS / "driver.exe")
+                                       TOOLS / "driver.exe", PREFIX_ARCH)
         self.timings["template"] = time.monotonic() - started
 
     # ---- machines

@@ -95,11 +95,24 @@ def clean_environment():
     return env
 
 
-def wine_environment(prefix, home, display, locale=DEFAULT_LOCALE, extra=None):
+def prefix_architecture(program):
+    """The kind of prefix a program file needs: "win64" for an x64 program,
+    else "win32" (also when the file is missing: the suite reports that)."""
+    try:
+        with open(program, "rb") as file:
+            header = file.read(4096)
+        offset = int.from_bytes(header[0x3C:0x40], "little")
+        machine = int.from_bytes(header[offset + 4:offset + 6], "little")
+    except (OSError, ValueError):
+        return "win32"
+    return "win64" if machine == 0x8664 else "win32"
+
+
+def wine_environment(prefix, home, display, arch, locale=DEFAULT_LOCALE, extra=None):
     env = clean_environment()
     env.update({
         "WINEPREFIX": str(prefix),
-        "WINEARCH": "win32",
+        "WINEARCH": arch,
         "WINEDEBUG": "-all",
         "WINEDLLOVERRIDES": DLL_OVERRIDES,
         "HOME": str(home),
@@ -191,7 +204,7 @@ def _remove_private_folder(prefix):
     marker.unlink(missing_ok=True)
 
 
-def build_template(root, display, log_path, driver):
+def build_template(root, display, log_path, driver, arch):
     """Creates the prefix every test copies: about 10-20 s, once per run.
     driver is the driver.exe, run once so that the first GUI program's work
     (font cache, desktop) is done in the template."""
@@ -199,7 +212,7 @@ def build_template(root, display, log_path, driver):
     home = root / "home"
     prefix = root / "prefix"
     home.mkdir(parents=True)
-    env = wine_environment(prefix, home, display)
+    env = wine_environment(prefix, home, display, arch)
     with open(log_path, "ab") as log:
         # wineboot starts a server of its own; -w waits for it to finish.
         subprocess.run(["wineboot", "-i"], env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
