@@ -1,6 +1,7 @@
 // Process entry: prepares the process-wide values, runs the main dialog and
 // releases what start-up acquired, in a fixed order.
 #include "base/app.h"
+#include "base/owned_handle.h"
 #include "resource.h"
 #include "settings/settings.h"
 #include "ui/main_dialog.h"
@@ -43,23 +44,20 @@ bool readProgramVersion()
     const DWORD size = GetFileVersionInfoSizeA(app.modulePath, &ignored);
     if (size == 0)
         return false;
-    void* block = std::malloc(size);
-    if (block == nullptr)
+    const OwnedMemory block(std::malloc(size));
+    if (!block)
         return false;
-    bool found = false;
     VS_FIXEDFILEINFO* info = nullptr;
     UINT infoSize = 0;
-    if (GetFileVersionInfoA(app.modulePath, 0, size, block)
-        && VerQueryValueA(block, "\\", reinterpret_cast<void**>(&info), &infoSize) && info != nullptr
-        && infoSize >= sizeof(VS_FIXEDFILEINFO)) {
-        app.programVersion[0] = info->dwFileVersionMS;
-        app.programVersion[1] = info->dwFileVersionLS;
-        app.programVersion[2] = info->dwProductVersionMS;
-        app.programVersion[3] = info->dwProductVersionLS;
-        found = true;
-    }
-    std::free(block);
-    return found;
+    if (!GetFileVersionInfoA(app.modulePath, 0, size, block.get())
+        || !VerQueryValueA(block.get(), "\\", reinterpret_cast<void**>(&info), &infoSize) || info == nullptr
+        || infoSize < sizeof(VS_FIXEDFILEINFO))
+        return false;
+    app.programVersion[0] = info->dwFileVersionMS;
+    app.programVersion[1] = info->dwFileVersionLS;
+    app.programVersion[2] = info->dwProductVersionMS;
+    app.programVersion[3] = info->dwProductVersionLS;
+    return true;
 }
 
 // The dialogs ask for "Segoe UI"; the embedded copy makes that face available

@@ -1,9 +1,11 @@
-// A move-only holder for one Win32 handle and the call that frees it, so
-// that every early return gives back what was taken.
+// Move-only holders for Win32 handles, COM references and memory, each with
+// the call that frees it, so that every early return gives back what was taken.
 #ifndef KELVARO_BASE_OWNED_HANDLE_H
 #define KELVARO_BASE_OWNED_HANDLE_H
 
 #include <windows.h>
+
+#include <cstdlib>
 
 template <typename Handle, void (*freeHandle)(Handle)>
 class OwnedHandle {
@@ -32,6 +34,14 @@ public:
         return handle;
     }
 
+    // Frees what is held and lends the empty slot to a call that hands a
+    // new handle out through a pointer.
+    Handle* receive()
+    {
+        reset();
+        return &handle_;
+    }
+
     void reset(Handle handle = nullptr)
     {
         if (handle_ != nullptr)
@@ -44,13 +54,48 @@ private:
 };
 
 inline void freeBitmap(HBITMAP bitmap) { DeleteObject(bitmap); }
+inline void freeBrush(HBRUSH brush) { DeleteObject(brush); }
+inline void freeFont(HFONT font) { DeleteObject(font); }
 inline void freeIcon(HICON icon) { DestroyIcon(icon); }
+inline void freeKey(HKEY key) { RegCloseKey(key); }
+inline void freeMemory(void* block) { std::free(block); }
 inline void freeMemoryDc(HDC dc) { DeleteDC(dc); }
 inline void freeMenu(HMENU menu) { DestroyMenu(menu); }
+inline void freePen(HPEN pen) { DeleteObject(pen); }
+template <typename Interface>
+void releaseInterface(Interface* reference) { reference->Release(); }
 
 using OwnedBitmap = OwnedHandle<HBITMAP, freeBitmap>;
+using OwnedBrush = OwnedHandle<HBRUSH, freeBrush>;
+using OwnedFont = OwnedHandle<HFONT, freeFont>;
 using OwnedIcon = OwnedHandle<HICON, freeIcon>;
+using OwnedKey = OwnedHandle<HKEY, freeKey>;
+using OwnedMemory = OwnedHandle<void*, freeMemory>;   // from malloc
 using OwnedMemoryDc = OwnedHandle<HDC, freeMemoryDc>;
 using OwnedMenu = OwnedHandle<HMENU, freeMenu>;
+using OwnedPen = OwnedHandle<HPEN, freePen>;
+// One reference to a COM interface.
+template <typename Interface>
+using ComRef = OwnedHandle<Interface*, releaseInterface<Interface>>;
+
+// A window's device context from GetDC or GetWindowDC, released to that window.
+class WindowDc {
+public:
+    WindowDc(HWND window, HDC dc) : window_(window), dc_(dc) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc()
+    {
+        if (dc_ != nullptr)
+            ReleaseDC(window_, dc_);
+    }
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
 
 #endif

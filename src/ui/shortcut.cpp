@@ -3,6 +3,7 @@
 #include "ui/shortcut.h"
 
 #include "base/app.h"
+#include "base/owned_handle.h"
 #include "base/strings.h"
 #include "resource.h"
 #include "ui/directory_rules.h"
@@ -100,22 +101,18 @@ long writeShellLink(const char* path, const char* description)
     HRESULT result = startCom();
     if (result != S_OK)
         return result;
-    IShellLinkA* link = nullptr;
+    ComRef<IShellLinkA> link;
     result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              reinterpret_cast<void**>(&link));
+                              reinterpret_cast<void**>(link.receive()));
     if (FAILED(result))
         return result;
-    IPersistFile* file = nullptr;
-    result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-    if (FAILED(result)) {
-        link->Release();
+    ComRef<IPersistFile> file;
+    result = link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.receive()));
+    if (FAILED(result))
         return result;
-    }
-    result = describeLink(link, description);
+    result = describeLink(link.get(), description);
     if (SUCCEEDED(result))
-        result = saveLink(file, path);
-    file->Release();
-    link->Release();
+        result = saveLink(file.get(), path);
     return result;
 }
 
