@@ -21,9 +21,9 @@ BOOL playSound(LPCSTR sound, HMODULE module, DWORD flags)
     return loadedPlaySound != nullptr && loadedPlaySound(sound, module, flags);
 }
 
-void playResourceSound(int waveId)
+bool playResourceSound(int waveId)
 {
-    playSound(MAKEINTRESOURCEA(waveId), app.instance, SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);
+    return playSound(MAKEINTRESOURCEA(waveId), app.instance, SND_RESOURCE | SND_ASYNC | SND_NODEFAULT) != FALSE;
 }
 
 void stopAllSounds()
@@ -54,6 +54,35 @@ void destroySmallIcon(HWND window)
 void moveDialogFocus(HWND dialog, int controlId)
 {
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, controlId)), TRUE);
+}
+
+std::string windowText(HWND window)
+{
+    const int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+    const int copied = GetWindowTextA(window, &text[0], length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+RECT clientRectOfControl(HWND dialog, int controlId)
+{
+    RECT rect = {};
+    GetWindowRect(GetDlgItem(dialog, controlId), &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void subclassControl(HWND control, WNDPROC procedure)
+{
+    SetWindowLongPtrA(control, GWLP_USERDATA, GetWindowLongPtrA(control, GWLP_WNDPROC));
+    SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+}
+
+LRESULT callPreviousProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const WNDPROC previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(control, GWLP_USERDATA));
+    return CallWindowProcA(previous, control, message, wParam, lParam);
 }
 
 INT_PTR handledResult(HWND dialog, LONG_PTR result)

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 typedef HRESULT(WINAPI* DwmIsCompositionEnabledFn)(BOOL* enabled);
 typedef HRESULT(WINAPI* DwmGetWindowAttributeFn)(HWND window, DWORD attribute, PVOID value, DWORD size);
 
@@ -34,8 +36,9 @@ Function procAddress(HMODULE module, const char* name)
 
 // PlaySoundA, with winmm loaded on the first call; FALSE when it cannot be.
 BOOL playSound(LPCSTR sound, HMODULE module, DWORD flags);
-// Program sounds: SND_RESOURCE | SND_ASYNC | SND_NODEFAULT.
-void playResourceSound(int waveId);
+// Program sounds: SND_RESOURCE | SND_ASYNC | SND_NODEFAULT. False when the
+// sound cannot be played.
+bool playResourceSound(int waveId);
 // Stops whatever the program is playing.
 void stopAllSounds();
 
@@ -49,6 +52,18 @@ void destroySmallIcon(HWND window);
 // Moves the dialog focus to a control through the dialog manager, so that
 // the control losing the focus gets its notification before this returns.
 void moveDialogFocus(HWND dialog, int controlId);
+
+// The whole text of a window or control, empty when it has none.
+std::string windowText(HWND window);
+
+// A control's rectangle in its dialog's client coordinates, taken from the
+// window each time.
+RECT clientRectOfControl(HWND dialog, int controlId);
+
+// Puts procedure in front of a control's own window procedure, which is kept
+// in the control's user data for callPreviousProc.
+void subclassControl(HWND control, WNDPROC procedure);
+LRESULT callPreviousProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Reports a handled message from a dialog procedure.
 INT_PTR handledResult(HWND dialog, LONG_PTR result);

@@ -5,6 +5,9 @@
 
 #include <cstddef>
 
+// The longest path the system takes, its NUL included (MAX_PATH).
+constexpr std::size_t maxPathSize = 260;
+
 // Whether a byte starts a double-byte character in the system code page.
 // The Windows build answers with IsDBCSLeadByte; the unit tests choose a code page.
 bool isLeadByte(unsigned char byte);

@@ -17,8 +17,7 @@ namespace {
 
 bool playBuiltInSound(std::uint32_t slot)
 {
-    const int waveId = IDW_EVENT1 + static_cast<int>(slot);
-    return playSound(MAKEINTRESOURCEA(waveId), app.instance, SND_RESOURCE | SND_ASYNC | SND_NODEFAULT) != FALSE;
+    return playResourceSound(IDW_EVENT1 + static_cast<int>(slot));
 }
 
 } // namespace

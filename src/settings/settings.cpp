@@ -1,8 +1,25 @@
 #include "settings/settings.h"
 
+#include "base/text.h"
+
 #include <cstdio>
 
 namespace {
+
+bool SettingsRecord::*optionField(Option option)
+{
+    static bool SettingsRecord::*const fields[optionCount] = {
+        &SettingsRecord::keepWindowOnTop, &SettingsRecord::showTimerInTitleBar, &SettingsRecord::flashWndOnTimerUp,
+        &SettingsRecord::useAltIconOnTimerUp, &SettingsRecord::displaySmartCursors,
+    };
+    return fields[static_cast<int>(option)];
+}
+
+void setDefaultOptions(SettingsRecord& record)
+{
+    for (int option = 0; option < optionCount; ++option)
+        record.*optionField(static_cast<Option>(option)) = defaultOptionValue;
+}
 
 SettingsRecord makeInitialRecord()
 {
@@ -12,17 +29,93 @@ SettingsRecord makeInitialRecord()
         record.timers[i].unit = defaultTimerUnit(i);
         record.timers[i].event = defaultTimerEvent(i);
     }
-    record.keepWindowOnTop = true;
-    record.showTimerInTitleBar = true;
-    record.flashWndOnTimerUp = true;
-    record.useAltIconOnTimerUp = true;
-    record.displaySmartCursors = true;
+    setDefaultOptions(record);
     return record;
+}
+
+SettingsRecord record = makeInitialRecord();
+
+char* textField(SettingsText which, int slot)
+{
+    switch (which) {
+    case SettingsText::timerName:
+        return record.timers[slot].label;
+    case SettingsText::soundLabel:
+        return record.externalSounds[slot].label;
+    case SettingsText::soundFile:
+        return record.externalSounds[slot].fileName;
+    case SettingsText::openLabel:
+        return record.openFiles[slot].label;
+    default:
+        return record.openFiles[slot].fileName;
+    }
 }
 
 } // namespace
 
-SettingsRecord settings = makeInitialRecord();
+const SettingsRecord& settings = record;
+
+bool optionValue(Option option)
+{
+    return record.*optionField(option);
+}
+
+void setOption(Option option, bool on)
+{
+    record.*optionField(option) = on;
+}
+
+void restoreDefaultOptions()
+{
+    setDefaultOptions(record);
+}
+
+const char* settingsText(SettingsText which, int slot)
+{
+    return textField(which, slot);
+}
+
+std::size_t settingsTextSize(SettingsText which)
+{
+    switch (which) {
+    case SettingsText::soundFile:
+        return soundFileSize;
+    case SettingsText::openCommand:
+        return openFileSize;
+    default:
+        return labelSize;
+    }
+}
+
+void setSettingsText(SettingsText which, int slot, const char* text)
+{
+    copyText(textField(which, slot), settingsTextSize(which), text);
+}
+
+void setTimerName(int index, const char* name)
+{
+    setSettingsText(SettingsText::timerName, index, name);
+}
+
+void setTimerDuration(int index, std::uint32_t valueMs)
+{
+    record.timers[index].valueMs = valueMs;
+}
+
+void setTimerUnit(int index, std::uint32_t unit)
+{
+    record.timers[index].unit = unit;
+}
+
+void setTimerEvent(int index, std::uint32_t event)
+{
+    record.timers[index].event = event;
+}
+
+void replaceSettings(const SettingsRecord& loaded)
+{
+    record = loaded;
+}
 
 std::uint32_t defaultTimerValueMs(int index)
 {

@@ -4,12 +4,14 @@
 #ifndef KELVARO_SETTINGS_SETTINGS_H
 #define KELVARO_SETTINGS_SETTINGS_H
 
+#include "base/text.h"
+
 #include <cstddef>
 #include <cstdint>
 
 constexpr int timerCount = 3;
 constexpr std::size_t labelSize = 31;          // 30 bytes of text and a NUL
-constexpr std::size_t soundFileSize = 260;     // 259 bytes of text and a NUL
+constexpr std::size_t soundFileSize = maxPathSize;   // 259 bytes of text and a NUL
 constexpr std::size_t openFileSize = 26000;    // 25999 bytes of text and a NUL
 
 constexpr std::uint32_t minDurationMs = 1000;
@@ -18,6 +20,7 @@ constexpr std::uint32_t maxDurationMs = 2145600000;   // 596 hours
 constexpr std::uint32_t unitSeconds = 1;
 constexpr std::uint32_t unitMinutes = 2;
 constexpr std::uint32_t unitHours = 3;
+constexpr int unitCount = 3;
 
 struct TimerSettings {
     char label[labelSize];
@@ -47,9 +50,37 @@ struct SettingsRecord {
     bool displaySmartCursors;
 };
 
-// The one record of the process. Before the load the numbers and options
-// hold their defaults and every text is empty.
-extern SettingsRecord settings;
+// The one record of the process, read by everyone and changed only through
+// the functions below. Before the load the numbers and options hold their
+// defaults and every text is empty.
+extern const SettingsRecord& settings;
+
+// The five options, in the order the Settings dialog lists them.
+enum class Option { keepWindowOnTop, showTimerInTitleBar, flashWndOnTimerUp, useAltIconOnTimerUp, displaySmartCursors };
+constexpr int optionCount = 5;
+// Every option starts on, and the options reset turns them all on again.
+constexpr bool defaultOptionValue = true;
+
+bool optionValue(Option option);
+void setOption(Option option, bool on);
+void restoreDefaultOptions();
+
+// The texts of the record, each held for timer or event slot 0, 1, 2.
+enum class SettingsText { timerName, soundLabel, soundFile, openLabel, openCommand };
+
+const char* settingsText(SettingsText which, int slot);
+// The field's size in bytes, its terminating NUL included.
+std::size_t settingsTextSize(SettingsText which);
+// Stores text cut to the field on a character boundary.
+void setSettingsText(SettingsText which, int slot, const char* text);
+
+void setTimerName(int index, const char* name);
+void setTimerDuration(int index, std::uint32_t valueMs);
+void setTimerUnit(int index, std::uint32_t unit);
+void setTimerEvent(int index, std::uint32_t event);
+
+// The whole record at once, as the load makes it.
+void replaceSettings(const SettingsRecord& record);
 
 // Defaults of timer index 0, 1, 2.
 std::uint32_t defaultTimerValueMs(int index);

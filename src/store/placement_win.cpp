@@ -5,6 +5,8 @@
 #include "base/app.h"
 #include "store/placement.h"
 
+#include <cstdio>
+
 static_assert(sizeof(LONG) == sizeof(std::int32_t), "RECT coordinates are 32-bit");
 
 namespace {
@@ -29,6 +31,17 @@ void lookUpMonitor(const Rect32& rect, Rect32& monitor, Rect32& workArea)
     getMonitorRects(toRect(rect), &monitorRect, &workRect);
     monitor = toRect32(monitorRect);
     workArea = toRect32(workRect);
+}
+
+struct MainWindowKeyPath {
+    char text[128];
+};
+
+MainWindowKeyPath mainWindowKeyPath()
+{
+    MainWindowKeyPath path;
+    std::snprintf(path.text, sizeof path.text, "%s\\%s", app.settingsKeyPath, "MainWindow");
+    return path;
 }
 
 RECT visibleFrame(HWND window, const RECT& windowRect)
@@ -90,6 +103,16 @@ bool saveWindowPosition(HWND window, const char* keyPath)
 RECT restoreWindowPosition(const char* keyPath, const RECT& current)
 {
     return toRect(restoredPosition(keyPath, toRect32(current), lookUpMonitor));
+}
+
+bool saveMainWindowPosition(HWND mainDialog)
+{
+    return saveWindowPosition(mainDialog, mainWindowKeyPath().text);
+}
+
+RECT restoreMainWindowPosition(const RECT& current)
+{
+    return restoreWindowPosition(mainWindowKeyPath().text, current);
 }
 
 void centerOverOwner(HWND window, HWND owner)

@@ -10,7 +10,8 @@ bool saveWindowPosition(HWND window, const char* keyPath);
 RECT restoreWindowPosition(const char* keyPath, const RECT& current);
 void centerOverOwner(HWND window, HWND owner);
 
-// Writes the window position and the whole record; plays the saved sound or beeps.
-bool saveAllSettings(HWND mainDialog);
+// The main dialog's position, kept in the settings key's MainWindow subkey.
+bool saveMainWindowPosition(HWND mainDialog);
+RECT restoreMainWindowPosition(const RECT& current);
 
 #endif

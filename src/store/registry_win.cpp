@@ -1,35 +1,50 @@
-// The registry value primitives over HKEY_CURRENT_USER, and the save command.
+// The registry value primitives over HKEY_CURRENT_USER.
 // No key handle outlives the call that opened it.
 #include "store/registry.h"
 
-#include "base/app.h"
-#include "resource.h"
-#include "settings/settings.h"
-#include "store/placement_win.h"
-#include "store/settings_store.h"
+#include "base/owned_handle.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <new>
 
 namespace {
 
-LONG createKey(const char* keyPath, HKEY& key)
+// A failed call opened nothing, whatever it left in the slot.
+LONG keptIfOpened(LONG result, OwnedKey& key)
+{
+    if (result != ERROR_SUCCESS)
+        key.take();
+    return result;
+}
+
+LONG createKey(const char* keyPath, OwnedKey& key)
 {
     char noClass[] = "";
-    return RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, noClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                           &key, nullptr);
+    return keptIfOpened(RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, noClass, REG_OPTION_NON_VOLATILE,
+                                        KEY_ALL_ACCESS, nullptr, key.receive(), nullptr),
+                        key);
+}
+
+LONG openKey(const char* keyPath, OwnedKey& key)
+{
+    return keptIfOpened(RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, key.receive()), key);
+}
+
+// A failed close counts too: the value may not have reached the registry.
+LONG closeKey(OwnedKey& key)
+{
+    return RegCloseKey(key.take());
 }
 
 unsigned long writeValue(const char* keyPath, const char* name, DWORD type, const void* data, DWORD size)
 {
-    HKEY key = nullptr;
+    OwnedKey key;
     const LONG created = createKey(keyPath, key);
     if (created != ERROR_SUCCESS)
         return static_cast<unsigned long>(created);
-    const LONG set = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-    const LONG closed = RegCloseKey(key);
+    const LONG set = RegSetValueExA(key.get(), name, 0, type, static_cast<const BYTE*>(data), size);
+    const LONG closed = closeKey(key);
     return static_cast<unsigned long>(set != ERROR_SUCCESS ? set : closed);
 }
 
@@ -95,15 +110,15 @@ unsigned long writeDwordValue(const char* keyPath, const char* name, std::uint32
 unsigned long readDwordValue(const char* keyPath, const char* name, std::uint32_t defaultValue, std::uint32_t& value)
 {
     value = defaultValue;
-    HKEY key = nullptr;
-    const LONG opened = RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key);
+    OwnedKey key;
+    const LONG opened = openKey(keyPath, key);
     if (opened != ERROR_SUCCESS)
         return static_cast<unsigned long>(opened);
     DWORD type = 0;
     DWORD data = 0;
     DWORD size = sizeof data;
-    const LONG queried = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
-    const LONG closed = RegCloseKey(key);
+    const LONG queried = RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
+    const LONG closed = closeKey(key);
     if (queried != ERROR_SUCCESS)
         return static_cast<unsigned long>(queried);
     if (closed != ERROR_SUCCESS)
@@ -117,36 +132,14 @@ unsigned long readDwordValue(const char* keyPath, const char* name, std::uint32_
 
 std::vector<char> readStringValue(const char* keyPath, const char* name, const char* defaultText)
 {
-    HKEY key = nullptr;
-    const LONG opened = RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key);
+    OwnedKey key;
+    const LONG opened = openKey(keyPath, key);
     if (opened != ERROR_SUCCESS && opened != ERROR_FILE_NOT_FOUND)
         return {};
-    std::vector<char> text;
+    // A value too large for the memory left is as unusable as one of the wrong type.
     try {
-        text = readTextValue(opened == ERROR_SUCCESS ? key : nullptr, name, defaultText);
+        return readTextValue(key.get(), name, defaultText);
     } catch (const std::bad_alloc&) {
-        text.clear();
+        return {};
     }
-    if (opened == ERROR_SUCCESS)
-        RegCloseKey(key);
-    return text;
-}
-
-bool saveAllSettings(HWND mainDialog)
-{
-    char windowKeyPath[128];
-    std::snprintf(windowKeyPath, sizeof windowKeyPath, "%s\\%s", app.settingsKeyPath, "MainWindow");
-    // Every step runs whatever the earlier ones returned.
-    bool saved = saveWindowPosition(mainDialog, windowKeyPath);
-    if (saveOptionsAndEvents(app.settingsKeyPath, settings) != 0)
-        saved = false;
-    for (int number = 1; number <= timerCount; ++number) {
-        if (saveTimerSettings(app.settingsKeyPath, number, settings.timers[number - 1]) != 0)
-            saved = false;
-    }
-    if (saved)
-        playResourceSound(IDW_SAVED);
-    else
-        MessageBeep(MB_ICONHAND);
-    return saved;
 }

@@ -12,6 +12,8 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -27,7 +29,7 @@ struct NumberRule {
     bool clampToLimits;          // out of range: the nearest limit, else the default
 };
 
-constexpr NumberRule optionRule{1, INT32_MIN, INT32_MAX, false};
+constexpr NumberRule optionRule{defaultOptionValue ? 1 : 0, INT32_MIN, INT32_MAX, false};
 
 NumberRule valueRule(int number)
 {
@@ -123,6 +125,19 @@ const char* const openFileKeyFormat = "OpenFile%02u";
 const char* const timerKeyFormat = "Timer%02u";
 
 } // namespace
+
+bool loadAllSettings(const char* settingsKeyPath)
+{
+    // About 80 KB, kept off the stack.
+    const std::unique_ptr<SettingsRecord> loaded(new (std::nothrow) SettingsRecord(settings));
+    if (!loaded)
+        return false;
+    loadOptionsAndEvents(settingsKeyPath, *loaded);
+    for (int number = 1; number <= timerCount; ++number)
+        loadTimerSettings(settingsKeyPath, number, loaded->timers[number - 1]);
+    replaceSettings(*loaded);
+    return true;
+}
 
 void loadOptionsAndEvents(const char* settingsKeyPath, SettingsRecord& record)
 {

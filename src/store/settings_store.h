@@ -5,6 +5,10 @@
 
 #include "settings/settings.h"
 
+// The whole record, read into a copy that then replaces the process's
+// record. False, with the record unchanged, when there is no memory for the copy.
+bool loadAllSettings(const char* settingsKeyPath);
+
 void loadOptionsAndEvents(const char* settingsKeyPath, SettingsRecord& record);
 // number is 1, 2 or 3.
 void loadTimerSettings(const char* settingsKeyPath, int number, TimerSettings& timer);

@@ -1,6 +1,6 @@
 #include "timers/countdown.h"
 
-TimerRuntime timerRuntime[3];
+TimerRuntime timerRuntime[timerCount];
 
 int runningTimerCount()
 {
@@ -57,4 +57,11 @@ bool claimEventFiring(TimerRuntime& runtime)
         return false;
     runtime.eventFired = true;
     return true;
+}
+
+bool clearTimeUpMark(TimerRuntime& runtime)
+{
+    const bool shown = runtime.altIconShown;
+    runtime.altIconShown = false;
+    return shown;
 }

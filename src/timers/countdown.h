@@ -4,6 +4,8 @@
 #ifndef KELVARO_TIMERS_COUNTDOWN_H
 #define KELVARO_TIMERS_COUNTDOWN_H
 
+#include "settings/settings.h"
+
 #include <cstdint>
 
 struct TimerRuntime {
@@ -14,7 +16,8 @@ struct TimerRuntime {
     bool eventFired;
 };
 
-extern TimerRuntime timerRuntime[3];
+// By timer index.
+extern TimerRuntime timerRuntime[timerCount];
 
 int runningTimerCount();
 
@@ -39,6 +42,9 @@ enum class CountdownStep {
 
 // One tick of a running timer at time now.
 CountdownStep advanceCountdown(TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t now);
+
+// Takes the time-is-up mark off; false when it was not shown.
+bool clearTimeUpMark(TimerRuntime& runtime);
 
 // True exactly once per run: the caller fires the event. The flag is set
 // before the event runs, so a tick handled inside it does not fire again.

@@ -2,6 +2,8 @@
 #ifndef KELVARO_TIMERS_PANELS_H
 #define KELVARO_TIMERS_PANELS_H
 
+#include "settings/settings.h"
+
 #include <cstdint>
 
 struct PanelIds {
@@ -11,12 +13,12 @@ struct PanelIds {
     int unitCombo;
     int eventCombo;
     unsigned timeUpCommand;   // also the name editor's result message
-    unsigned defaultNameId;
 };
 
-extern const PanelIds panels[3];
+// By timer index.
+extern const PanelIds panels[timerCount];
 
-// The panel (0, 1, 2) that owns a control id through the given member, or -1.
+// The panel (0, 1, 2) that owns a control id or command, or -1.
 int panelOfButton(int controlId);
 int panelOfEdit(int controlId);
 int panelOfUnitCombo(int controlId);

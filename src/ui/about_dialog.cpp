@@ -24,8 +24,7 @@ const int linkIds[] = {IDC_ABOUT_LINK_MAKER, IDC_ABOUT_LINK_CONTRIBUTOR, IDC_ABO
 // it, so Enter would do nothing at all. The links answer for themselves here.
 LRESULT CALLBACK linkSubclassProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const WNDPROC previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(link, GWLP_USERDATA));
-    LRESULT result = CallWindowProcA(previous, link, message, wParam, lParam);
+    LRESULT result = callPreviousProc(link, message, wParam, lParam);
     const MSG* keyMessage = reinterpret_cast<const MSG*>(lParam);
     if (message == WM_GETDLGCODE && keyMessage != nullptr && keyMessage->wParam == VK_RETURN)
         result &= ~static_cast<LRESULT>(DLGC_WANTMESSAGE);
@@ -36,10 +35,8 @@ void leaveEnterToTheDefaultButton(HWND dialog)
 {
     for (int id : linkIds) {
         const HWND link = GetDlgItem(dialog, id);
-        if (link == nullptr)
-            continue;
-        SetWindowLongPtrA(link, GWLP_USERDATA, GetWindowLongPtrA(link, GWLP_WNDPROC));
-        SetWindowLongPtrA(link, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(linkSubclassProc));
+        if (link != nullptr)
+            subclassControl(link, linkSubclassProc);
     }
 }
 

@@ -8,8 +8,7 @@
 #include "settings/settings.h"
 #include "timers/countdown.h"
 #include "timers/duration.h"
-#include "timers/panels.h"
-#include "ui/main_dialog.h"
+#include "ui/timer_panel.h"
 
 #include <string>
 
@@ -50,10 +49,9 @@ void stopFlash(HWND dialog)
 
 void resetTimeUpIcon(HWND dialog, int index)
 {
-    if (index < 0 || index >= timerCount || !timerRuntime[index].altIconShown)
+    if (index < 0 || index >= timerCount || !clearTimeUpMark(timerRuntime[index]))
         return;
-    timerRuntime[index].altIconShown = false;
-    setButtonIcon(dialog, panels[index].button, IDI_READY);
+    setTimerButtonIcon(dialog, index, IDI_READY);
     playResourceSound(IDW_SWITCH_OFF);
 }
 
@@ -65,7 +63,7 @@ void refreshTitleBar(HWND dialog, bool plain)
         if (!runtime.running)
             continue;
         char text[durationTextSize];
-        formatDuration(runtime.shownSeconds * 1000u, selectedUnit(dialog, index), false, text, sizeof text);
+        formatDuration(runtime.shownSeconds * 1000u, settings.timers[index].unit, false, text, sizeof text);
         if (!caption.empty())
             caption += " | ";
         caption += text;

@@ -8,10 +8,9 @@
 #include "resource.h"
 #include "settings/settings.h"
 #include "timers/countdown.h"
-#include "timers/duration.h"
 #include "timers/panels.h"
 #include "ui/alerts.h"
-#include "ui/main_dialog.h"
+#include "ui/timer_panel.h"
 
 namespace {
 
@@ -19,13 +18,6 @@ namespace {
 // began with, so a timer started while the tick waits inside an event's
 // shell call is not measured against that tick's older message time.
 unsigned startCount[timerCount];
-
-void showDurationText(HWND dialog, int index, std::uint32_t ms, bool full)
-{
-    char text[durationTextSize];
-    formatDuration(ms, selectedUnit(dialog, index), full, text, sizeof text);
-    SetDlgItemTextA(dialog, panels[index].edit, text);
-}
 
 void setButtonText(HWND dialog, int index, unsigned stringId)
 {
@@ -46,9 +38,9 @@ void startTimer(HWND dialog, int index, bool shiftDown, HWND focus)
     TimerRuntime& runtime = timerRuntime[index];
     ++startCount[index];
     startCountdown(runtime, settings.timers[index].valueMs, GetTickCount());
-    showDurationText(dialog, index, runtime.shownSeconds * 1000u, false);
+    showTimerDuration(dialog, index, runtime.shownSeconds * 1000u, false);
     setButtonText(dialog, index, IDS_STOP);
-    setButtonIcon(dialog, panel.button, IDI_RUNNING);
+    setTimerButtonIcon(dialog, index, IDI_RUNNING);
     // Disabling a control that has the focus would leave the dialog without one.
     if (focus != nullptr && (focus == GetDlgItem(dialog, panel.edit) || focus == GetDlgItem(dialog, panel.unitCombo)))
         moveDialogFocus(dialog, panel.button);
@@ -63,8 +55,8 @@ void stopTimer(HWND dialog, int index, bool user)
     TimerRuntime& runtime = timerRuntime[index];
     stopCountdown(runtime, user, settings.useAltIconOnTimerUp);
     setButtonText(dialog, index, IDS_START);
-    setButtonIcon(dialog, panels[index].button, runtime.altIconShown ? IDI_TIME_UP : IDI_READY);
-    showDurationText(dialog, index, settings.timers[index].valueMs, true);
+    setTimerButtonIcon(dialog, index, runtime.altIconShown ? IDI_TIME_UP : IDI_READY);
+    showTimerDuration(dialog, index, settings.timers[index].valueMs, true);
     enablePanelInputs(dialog, index, true);
     if (user)
         playResourceSound(IDW_STOP);
@@ -74,14 +66,14 @@ void stopTimer(HWND dialog, int index, bool user)
 void runTimeUp(HWND dialog, int index)
 {
     const PanelIds& panel = panels[index];
-    showDurationText(dialog, index, 0, false);
+    showTimerDuration(dialog, index, 0, false);
     UpdateWindow(GetDlgItem(dialog, panel.edit));
     if (settings.showTimerInTitleBar)
         refreshTitleBar(dialog, false);
     if (settings.flashWndOnTimerUp)
         startFlash(dialog);
     if (claimEventFiring(timerRuntime[index]))
-        fireTimerEvent(selectedEvent(dialog, index));
+        fireTimerEvent(settings.timers[index].event);
     Sleep(200);
     SendMessageA(dialog, WM_COMMAND, panel.timeUpCommand, 0);
 }
@@ -121,7 +113,7 @@ void onTimerTick(HWND dialog)
             continue;
         switch (advanceCountdown(runtime, settings.timers[index].valueMs, now)) {
         case CountdownStep::changed:
-            showDurationText(dialog, index, runtime.shownSeconds * 1000u, false);
+            showTimerDuration(dialog, index, runtime.shownSeconds * 1000u, false);
             changed = true;
             break;
         case CountdownStep::timeUp:

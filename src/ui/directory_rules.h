@@ -3,9 +3,7 @@
 #ifndef KELVARO_UI_DIRECTORY_RULES_H
 #define KELVARO_UI_DIRECTORY_RULES_H
 
-#include <cstddef>
-
-constexpr std::size_t maxPathSize = 260;
+#include "base/text.h"
 
 struct DirectoryOperations {
     bool (*exists)(const char* path);

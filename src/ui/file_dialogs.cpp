@@ -8,7 +8,7 @@
 #include "events/open_command.h"
 #include "resource.h"
 #include "store/placement_win.h"
-#include "ui/settings_dialog.h"
+#include "ui/settings_controls.h"
 #include "ui/settings_rules.h"
 
 #include <cderr.h>

@@ -5,7 +5,6 @@
 
 #include "base/app.h"
 #include "base/strings.h"
-#include "base/text.h"
 #include "events/catalogue.h"
 #include "resource.h"
 #include "settings/settings.h"
@@ -17,6 +16,7 @@
 #include "ui/alerts.h"
 #include "ui/countdown_win.h"
 #include "ui/main_menu.h"
+#include "ui/timer_panel.h"
 #include "ui/title_band_win.h"
 
 #include <mmsystem.h>
@@ -36,36 +36,29 @@ HWND topmostOrNot(bool onTop)
 
 void showDuration(HWND dialog, int index)
 {
-    const TimerSettings& timer = settings.timers[index];
-    char text[durationTextSize];
-    formatDuration(timer.valueMs, timer.unit, true, text, sizeof text);
-    SetDlgItemTextA(dialog, panels[index].edit, text);
+    showTimerDuration(dialog, index, settings.timers[index].valueMs, true);
 }
 
 void placeWindow(HWND dialog)
 {
     RECT current;
     GetWindowRect(dialog, &current);
-    char keyPath[128];
-    std::snprintf(keyPath, sizeof keyPath, "%s\\%s", app.settingsKeyPath, "MainWindow");
-    const RECT position = restoreWindowPosition(keyPath, current);
+    const RECT position = restoreMainWindowPosition(current);
     // The options are not loaded yet: this is the default keep-on-top state.
     SetWindowPos(dialog, topmostOrNot(settings.keepWindowOnTop), position.left, position.top, 0, 0,
                  SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void fillPanel(HWND dialog, int index, const char unitNames[3][32])
+void fillPanel(HWND dialog, int index, const char unitNames[unitCount][32])
 {
-    TimerSettings& timer = settings.timers[index];
-    loadTimerSettings(app.settingsKeyPath, index + 1, timer);
     const PanelIds& panel = panels[index];
-    SetDlgItemTextA(dialog, panel.groupBox, timer.label);
+    showTimerName(dialog, index);
     SendDlgItemMessageA(dialog, panel.edit, EM_LIMITTEXT, 10, 0);
     showDuration(dialog, index);
-    for (int unit = 0; unit < 3; ++unit)
+    for (int unit = 0; unit < unitCount; ++unit)
         SendDlgItemMessageA(dialog, panel.unitCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(unitNames[unit]));
-    SendDlgItemMessageA(dialog, panel.unitCombo, CB_SETCURSEL, timer.unit - 1, 0);
-    fillEventCombo(dialog, panel.eventCombo, static_cast<int>(timer.event) - 1);
+    SendDlgItemMessageA(dialog, panel.unitCombo, CB_SETCURSEL, settings.timers[index].unit - 1, 0);
+    fillEventCombo(dialog, index);
 }
 
 INT_PTR onInitDialog(HWND dialog)
@@ -78,10 +71,10 @@ INT_PTR onInitDialog(HWND dialog)
     flashPending = false;
 
     placeWindow(dialog);
-    loadOptionsAndEvents(app.settingsKeyPath, settings);
+    loadAllSettings(app.settingsKeyPath);
 
-    char unitNames[3][32];
-    for (int unit = 0; unit < 3; ++unit)
+    char unitNames[unitCount][32];
+    for (int unit = 0; unit < unitCount; ++unit)
         loadString(IDS_SECONDS + unit, unitNames[unit], sizeof unitNames[unit]);
     for (int index = 0; index < timerCount; ++index)
         fillPanel(dialog, index, unitNames);
@@ -89,8 +82,8 @@ INT_PTR onInitDialog(HWND dialog)
     CheckDlgButton(dialog, IDC_KEEP_ON_TOP, settings.keepWindowOnTop ? BST_CHECKED : BST_UNCHECKED);
     SetWindowPos(dialog, topmostOrNot(settings.keepWindowOnTop), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-    for (const PanelIds& panel : panels)
-        setButtonIcon(dialog, panel.button, IDI_READY);
+    for (int index = 0; index < timerCount; ++index)
+        setTimerButtonIcon(dialog, index, IDI_READY);
     SendDlgItemMessageA(dialog, IDC_MENU, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadIconSized(IDI_MENU, 16)));
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loadIconSized(IDI_APP, 32)));
 
@@ -109,6 +102,19 @@ INT_PTR onDestroy(HWND dialog)
     destroyButtonIcon(dialog, IDC_MENU);
     destroySmallIcon(dialog);
     return TRUE;
+}
+
+// The unit and the event a timer panel's lists have selected.
+std::uint32_t selectedUnit(HWND dialog, int index)
+{
+    const LRESULT selection = SendDlgItemMessageA(dialog, panels[index].unitCombo, CB_GETCURSEL, 0, 0);
+    return unitFromComboIndex(static_cast<int>(selection));
+}
+
+std::uint32_t selectedEvent(HWND dialog, int index)
+{
+    const LRESULT selection = SendDlgItemMessageA(dialog, panels[index].eventCombo, CB_GETCURSEL, 0, 0);
+    return eventIdFromComboIndex(static_cast<int>(selection));
 }
 
 bool shiftOrControlDown()
@@ -174,7 +180,7 @@ INT_PTR onMenuOrEnter(HWND dialog)
 
 INT_PTR onKeepOnTop(HWND dialog)
 {
-    settings.keepWindowOnTop = IsDlgButtonChecked(dialog, IDC_KEEP_ON_TOP) == BST_CHECKED;
+    setOption(Option::keepWindowOnTop, IsDlgButtonChecked(dialog, IDC_KEEP_ON_TOP) == BST_CHECKED);
     SetWindowPos(dialog, topmostOrNot(settings.keepWindowOnTop), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     playResourceSound(settings.keepWindowOnTop ? IDW_SWITCH_ON : IDW_SWITCH_OFF);
     return handledResult(dialog, 1);
@@ -182,29 +188,25 @@ INT_PTR onKeepOnTop(HWND dialog)
 
 INT_PTR onUnitChange(HWND dialog, int index)
 {
-    settings.timers[index].unit = selectedUnit(dialog, index);
+    setTimerUnit(index, selectedUnit(dialog, index));
     showDuration(dialog, index);
     return handledResult(dialog, 1);
 }
 
 INT_PTR onEventChange(HWND dialog, int index)
 {
-    settings.timers[index].event = selectedEvent(dialog, index);
+    setTimerEvent(index, selectedEvent(dialog, index));
     return handledResult(dialog, 1);
 }
 
 INT_PTR onDurationKillFocus(HWND dialog, int index)
 {
-    const HWND edit = GetDlgItem(dialog, panels[index].edit);
-    const int length = GetWindowTextLengthA(edit);
-    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    GetWindowTextA(edit, &text[0], length + 1);
-
-    TimerSettings& timer = settings.timers[index];
+    const std::string text = windowText(GetDlgItem(dialog, panels[index].edit));
+    const TimerSettings& timer = settings.timers[index];
     std::uint32_t value = timer.valueMs;
     const int result = parseDuration(text.c_str(), timer.unit, value);
     if (result >= 0)
-        timer.valueMs = value;
+        setTimerDuration(index, value);
     showDuration(dialog, index);
     if (result <= 0) {
         enterStartPending = false;
@@ -276,55 +278,23 @@ INT_PTR onTimer(HWND dialog, WPARAM wParam)
 
 } // namespace
 
-void fillEventCombo(HWND dialog, int comboId, int index)
-{
-    const HWND combo = GetDlgItem(dialog, comboId);
-    SendMessageA(combo, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-    for (std::uint32_t id = BuiltInSound1; id <= OpenFile3; ++id) {
-        char text[labelSize + 32];
-        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(eventText(id, text, sizeof text)));
-    }
-    SendMessageA(combo, CB_SETCURSEL, index, 0);
-    SendMessageA(combo, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(combo, nullptr, TRUE);
-}
-
-std::uint32_t selectedUnit(HWND dialog, int index)
-{
-    const LRESULT selection = SendDlgItemMessageA(dialog, panels[index].unitCombo, CB_GETCURSEL, 0, 0);
-    return unitFromComboIndex(static_cast<int>(selection));
-}
-
-std::uint32_t selectedEvent(HWND dialog, int index)
-{
-    const LRESULT selection = SendDlgItemMessageA(dialog, panels[index].eventCombo, CB_GETCURSEL, 0, 0);
-    return eventIdFromComboIndex(static_cast<int>(selection));
-}
-
-void setButtonIcon(HWND dialog, int buttonId, int iconId)
-{
-    destroyButtonIcon(dialog, buttonId);
-    SendDlgItemMessageA(dialog, buttonId, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadIconSized(iconId, 32)));
-}
-
 INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        return onInitDialog(dialog);
-    case WM_DESTROY:
-        return onDestroy(dialog);
-    case WM_ACTIVATE:
-        return onActivate(dialog, wParam);
+    case WM_TIMER:
+        return onTimer(dialog, wParam);
     case WM_SETCURSOR:
         return onTitleBandSetCursor(dialog);
     case WM_COMMAND:
         return onCommand(dialog, wParam);
     case WM_SYSCOMMAND:
         return onSysCommand(dialog, wParam);
-    case WM_TIMER:
-        return onTimer(dialog, wParam);
+    case WM_ACTIVATE:
+        return onActivate(dialog, wParam);
+    case WM_INITDIALOG:
+        return onInitDialog(dialog);
+    case WM_DESTROY:
+        return onDestroy(dialog);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONUP:

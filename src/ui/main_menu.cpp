@@ -7,13 +7,13 @@
 #include "base/strings.h"
 #include "resource.h"
 #include "settings/settings.h"
-#include "store/placement_win.h"
-#include "timers/panels.h"
+#include "store/settings_store_win.h"
 #include "ui/about_dialog.h"
-#include "ui/main_dialog.h"
 #include "ui/menu_bitmap.h"
+#include "ui/popup_menu.h"
 #include "ui/settings_dialog.h"
 #include "ui/shortcut.h"
+#include "ui/timer_panel.h"
 
 #include <utility>
 
@@ -50,13 +50,6 @@ struct MenuBitmaps {
     OwnedBitmap bitmaps[maxMenuBitmaps];
     int count = 0;
 };
-
-POINT menuAnchor(HWND dialog)
-{
-    RECT button{};
-    GetWindowRect(GetDlgItem(dialog, IDC_MENU), &button);
-    return POINT{button.left + (button.right - button.left) / 2, button.top + (button.bottom - button.top) / 2};
-}
 
 // An icon that does not load or convert only leaves the entry without an image.
 void attachIcon(HMENU menu, int commandId, int iconId, std::uint32_t colour, MenuBitmaps& owned)
@@ -100,9 +93,9 @@ bool buildMainMenu(HMENU menu, bool funnyExit, MenuBitmaps& owned)
 void refreshPanelsFromSettings(HWND dialog)
 {
     for (int index = 0; index < timerCount; ++index)
-        SetDlgItemTextA(dialog, panels[index].groupBox, settings.timers[index].label);
+        showTimerName(dialog, index);
     for (int index = 0; index < timerCount; ++index)
-        fillEventCombo(dialog, panels[index].eventCombo, static_cast<int>(settings.timers[index].event) - 1);
+        fillEventCombo(dialog, index);
 }
 
 void runAboutDialog(HWND dialog)
@@ -120,6 +113,14 @@ void runSettingsDialog(HWND dialog)
         refreshPanelsFromSettings(dialog);
 }
 
+void saveAllSettingsWithSound(HWND dialog)
+{
+    if (saveAllSettings(dialog))
+        playResourceSound(IDW_SAVED);
+    else
+        MessageBeep(MB_ICONHAND);
+}
+
 void runCommand(HWND dialog, int commandId)
 {
     switch (commandId) {
@@ -133,7 +134,7 @@ void runCommand(HWND dialog, int commandId)
         runSettingsDialog(dialog);
         break;
     case IDM_SAVE_ALL:
-        saveAllSettings(dialog);
+        saveAllSettingsWithSound(dialog);
         break;
     case IDM_DESKTOP_SHORTCUT:
         createDesktopShortcut();
@@ -149,22 +150,21 @@ void runCommand(HWND dialog, int commandId)
     }
 }
 
+// The bitmaps outlive the menu that shows them.
+int chooseCommand(HWND dialog, bool funnyExit)
+{
+    MenuBitmaps bitmaps;
+    OwnedMenu menu(CreatePopupMenu());
+    if (!menu || !buildMainMenu(menu.get(), funnyExit, bitmaps))
+        return -1;
+    return trackAndDestroyMenu(menu, buttonCentre(dialog, IDC_MENU), dialog);
+}
+
 } // namespace
 
 int showMainMenu(HWND dialog, bool funnyExit)
 {
-    const POINT anchor = menuAnchor(dialog);
-    int commandId = 0;
-    {
-        MenuBitmaps bitmaps;
-        OwnedMenu menu(CreatePopupMenu());
-        if (!menu || !buildMainMenu(menu.get(), funnyExit, bitmaps))
-            return -1;
-        commandId = static_cast<int>(TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
-                                                      anchor.x, anchor.y, dialog, nullptr));
-        // The menu goes first, then the bitmaps it showed.
-        menu.reset();
-    }
+    const int commandId = chooseCommand(dialog, funnyExit);
     runCommand(dialog, commandId);
     return commandId;
 }

@@ -15,8 +15,9 @@
 #include "timers/panels.h"
 #include "ui/alerts.h"
 #include "ui/menu_bitmap.h"
+#include "ui/popup_menu.h"
+#include "ui/timer_panel.h"
 #include "ui/title_band.h"
-#include "ui/title_band_win.h"
 
 #include <cstdint>
 #include <new>
@@ -49,22 +50,6 @@ bool registerEditorClass()
     return editorClassRegistered;
 }
 
-// The result messages are the panels' time-up command numbers; any other value is timer #3.
-int panelOfNotifyMessage(UINT notifyMessage)
-{
-    const int index = panelOfTimeUpCommand(notifyMessage);
-    return index >= 0 ? index : 2;
-}
-
-int panelOfGroupBox(int groupBoxId)
-{
-    if (groupBoxId == IDC_GROUP1)
-        return 0;
-    if (groupBoxId == IDC_GROUP2)
-        return 1;
-    return 2;
-}
-
 NameEditRequest* requestOf(HWND window)
 {
     return reinterpret_cast<NameEditRequest*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -74,14 +59,13 @@ NameEditRequest* requestOf(HWND window)
 // away from it, which commits through EN_KILLFOCUS.
 LRESULT CALLBACK nameEditSubclassProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const WNDPROC previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_USERDATA));
     if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
         const HWND editor = GetParent(edit);
         SendMessageA(editor, wParam == VK_RETURN ? WM_NAME_EDIT_ENTER : WM_NAME_EDIT_ESCAPE, 0, 0);
         SetFocus(editor);
         return 0;
     }
-    return CallWindowProcA(previous, edit, message, wParam, lParam);
+    return callPreviousProc(edit, message, wParam, lParam);
 }
 
 LRESULT onEditorNcCreate(HWND window, WPARAM wParam, LPARAM lParam)
@@ -92,8 +76,8 @@ LRESULT onEditorNcCreate(HWND window, WPARAM wParam, LPARAM lParam)
         return FALSE;
     unclaimedRequest = nullptr;
     request->editWindow = nullptr;
-    request->font = nullptr;
-    request->enterPressed = 0;
+    request->font.reset();
+    request->enterPressed = false;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(request));
     return DefWindowProcA(window, WM_NCCREATE, wParam, lParam);
 }
@@ -101,12 +85,13 @@ LRESULT onEditorNcCreate(HWND window, WPARAM wParam, LPARAM lParam)
 // 8 points at the screen's resolution, in the dialogs' face.
 HFONT createEditorFont(HWND window)
 {
-    const HDC dc = GetDC(window);
-    if (dc == nullptr)
-        return nullptr;
     LOGFONTA logFont = {};
-    logFont.lfHeight = -MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72);
-    ReleaseDC(window, dc);
+    {
+        const WindowDc dc(window, GetDC(window));
+        if (!dc)
+            return nullptr;
+        logFont.lfHeight = -MulDiv(8, GetDeviceCaps(dc.get(), LOGPIXELSY), 72);
+    }
     logFont.lfWeight = FW_NORMAL;
     logFont.lfQuality = CLEARTYPE_QUALITY;
     lstrcpynA(logFont.lfFaceName, "Segoe UI", LF_FACESIZE);
@@ -115,15 +100,14 @@ HFONT createEditorFont(HWND window)
 
 HWND createNameEdit(HWND window, const NameEditRequest& request)
 {
-    const HWND edit = CreateWindowExA(0, "Edit", request.nameBuffer,
+    const HWND edit = CreateWindowExA(0, "Edit", settings.timers[request.index].label,
                                       WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL,
                                       0, 0, 1, 1, window, nullptr, app.instance, nullptr);
     if (edit == nullptr)
         return nullptr;
     SetWindowLongPtrA(edit, GWLP_ID, IDC_NAME_EDIT);
-    SetWindowLongPtrA(edit, GWLP_USERDATA, GetWindowLongPtrA(edit, GWLP_WNDPROC));
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(nameEditSubclassProc));
-    SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(request.font), FALSE);
+    subclassControl(edit, nameEditSubclassProc);
+    SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(request.font.get()), FALSE);
     SendMessageA(edit, EM_LIMITTEXT, nameMaxChars, 0);
     return edit;
 }
@@ -134,13 +118,12 @@ bool readEditTextMetrics(HWND edit, TEXTMETRICA& metrics)
     const HFONT font = reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0));
     if (font == nullptr)
         return false;
-    const HDC dc = GetWindowDC(edit);
-    if (dc == nullptr)
+    const WindowDc dc(edit, GetWindowDC(edit));
+    if (!dc)
         return false;
-    const HGDIOBJ previous = SelectObject(dc, font);
-    const bool read = GetTextMetricsA(dc, &metrics) != FALSE;
-    SelectObject(dc, previous);
-    ReleaseDC(edit, dc);
+    const HGDIOBJ previous = SelectObject(dc.get(), font);
+    const bool read = GetTextMetricsA(dc.get(), &metrics) != FALSE;
+    SelectObject(dc.get(), previous);
     return read;
 }
 
@@ -164,8 +147,8 @@ void placeEditor(HWND window, HWND edit, const TEXTMETRICA& metrics)
 LRESULT onEditorCreate(HWND window)
 {
     NameEditRequest* request = requestOf(window);
-    request->font = createEditorFont(window);
-    if (request->font == nullptr)
+    request->font.reset(createEditorFont(window));
+    if (!request->font)
         return -1;
     request->editWindow = createNameEdit(window, *request);
     if (request->editWindow == nullptr)
@@ -175,7 +158,7 @@ LRESULT onEditorCreate(HWND window)
         return -1;
     placeEditor(window, request->editWindow, metrics);
     // The panel shows no caption while its name is being edited.
-    SetDlgItemTextA(request->mainDialog, request->groupBoxId, "");
+    SetDlgItemTextA(request->mainDialog, panels[request->index].groupBox, "");
     ShowWindow(window, SW_SHOW);
     SetFocus(request->editWindow);
     return 0;
@@ -189,16 +172,15 @@ LRESULT onEditorPaint(HWND window)
         return 0;
     RECT rect = {};
     GetClientRect(window, &rect);
-    const HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
-    if (pen != nullptr) {
-        const HGDIOBJ previous = SelectObject(dc, pen);
+    const OwnedPen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
+    if (pen) {
+        const HGDIOBJ previous = SelectObject(dc, pen.get());
         MoveToEx(dc, rect.left, rect.top, nullptr);
         LineTo(dc, rect.right - 1, rect.top);
         LineTo(dc, rect.right - 1, rect.bottom - 1);
         LineTo(dc, rect.left, rect.bottom - 1);
         LineTo(dc, rect.left, rect.top);
         SelectObject(dc, previous);
-        DeleteObject(pen);
     }
     InflateRect(&rect, -1, -1);
     FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
@@ -225,12 +207,12 @@ void commitName(HWND window)
     // A loss of focus while the window is already going away must not commit twice.
     if (request->editWindow == nullptr)
         return;
-    const int length = GetWindowTextLengthA(request->editWindow);
-    std::string typed(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-    GetWindowTextA(request->editWindow, &typed[0], length + 1);
+    const std::string typed = windowText(request->editWindow);
     request->editWindow = nullptr;
-    storeTypedTimerName(&typed[0], request->defaultNameId, request->nameBuffer, labelSize);
-    SendMessageA(request->mainDialog, request->notifyMessage, 0, reinterpret_cast<LPARAM>(request));
+    char name[labelSize];
+    storeTypedTimerName(typed.c_str(), defaultTimerNameId(request->index), name, sizeof name);
+    setTimerName(request->index, name);
+    SendMessageA(request->mainDialog, panels[request->index].timeUpCommand, 0, reinterpret_cast<LPARAM>(request));
     DestroyWindow(window);
 }
 
@@ -257,7 +239,7 @@ LRESULT onEditorEscape(HWND window)
 {
     const NameEditRequest* request = requestOf(window);
     if (request->editWindow != nullptr)
-        SetWindowTextA(request->editWindow, request->nameBuffer);
+        SetWindowTextA(request->editWindow, settings.timers[request->index].label);
     return 0;
 }
 
@@ -265,11 +247,7 @@ LRESULT onEditorNcDestroy(HWND window, WPARAM wParam, LPARAM lParam)
 {
     NameEditRequest* request = requestOf(window);
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    if (request != nullptr) {
-        if (request->font != nullptr)
-            DeleteObject(request->font);
-        delete request;
-    }
+    delete request;
     return DefWindowProcA(window, WM_NCDESTROY, wParam, lParam);
 }
 
@@ -289,7 +267,7 @@ LRESULT CALLBACK editorWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_COMMAND:
         return onEditorCommand(window, wParam, lParam);
     case WM_NAME_EDIT_ENTER:
-        requestOf(window)->enterPressed = 1;
+        requestOf(window)->enterPressed = true;
         return 0;
     case WM_NAME_EDIT_ESCAPE:
         return onEditorEscape(window);
@@ -308,7 +286,7 @@ bool appendPanelMenuEntries(HMENU menu, int index)
     if (!AppendMenuA(menu, MF_STRING, IDM_MODIFY_NAME, text))
         return false;
 
-    const bool isDefault = isDefaultTimerName(settings.timers[index].label, panels[index].defaultNameId);
+    const bool isDefault = isDefaultTimerName(settings.timers[index].label, defaultTimerNameId(index));
     loadString(IDM_RESET_NAME, text, sizeof text);
     if (!AppendMenuA(menu, MF_STRING | (isDefault ? MF_GRAYED | MF_DISABLED : 0), IDM_RESET_NAME, text))
         return false;
@@ -340,33 +318,22 @@ int trackPanelMenu(HWND mainDialog, POINT clientPoint, int index)
         return -1;
     attachMenuBitmap(menu.get(), IDM_MODIFY_NAME, MF_BYCOMMAND, renameBitmap.get());
     attachMenuBitmap(menu.get(), IDM_RESET_NAME, MF_BYCOMMAND, resetBitmap.get());
-    const int command = static_cast<int>(TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
-                                                          screenPoint.x, screenPoint.y, mainDialog, nullptr));
-    // The menu goes first, then the bitmaps it showed.
-    menu.reset();
-    return command;
+    return trackAndDestroyMenu(menu, screenPoint, mainDialog);
 }
 
 } // namespace
 
-bool openNameEditor(UINT notifyMessage, HWND mainDialog)
+bool openNameEditor(HWND mainDialog, int index)
 {
     if (!registerEditorClass())
         return false;
     NameEditRequest* request = new (std::nothrow) NameEditRequest{};
     if (request == nullptr)
         return false;
-    const int index = panelOfNotifyMessage(notifyMessage);
-    const PanelIds& panel = panels[index];
     request->mainDialog = mainDialog;
-    request->notifyMessage = panel.timeUpCommand;
-    request->groupBoxId = panel.groupBox;
-    request->startButtonId = panel.button;
-    request->valueEditId = panel.edit;
-    request->defaultNameId = panel.defaultNameId;
-    request->nameBuffer = settings.timers[index].label;
+    request->index = index;
 
-    const BandRect band = titleBandRect(clientRectOfControl(mainDialog, panel.groupBox), clientRectOfControl(mainDialog, panel.button));
+    const BandRect band = titleBandOfPanel(mainDialog, index);
     RECT rect = {band.left, band.top, band.right, band.bottom};
     MapWindowPoints(mainDialog, nullptr, reinterpret_cast<POINT*>(&rect), 2);
 
@@ -380,14 +347,13 @@ bool openNameEditor(UINT notifyMessage, HWND mainDialog)
     return editor != nullptr;
 }
 
-int showTimerPanelMenu(HWND mainDialog, POINT clientPoint, int groupBoxId)
+int showTimerPanelMenu(HWND mainDialog, POINT clientPoint, int index)
 {
-    const int index = panelOfGroupBox(groupBoxId);
     const int command = trackPanelMenu(mainDialog, clientPoint, index);
     switch (command) {
     case IDM_MODIFY_NAME:
         moveDialogFocus(mainDialog, IDC_MENU);
-        openNameEditor(panels[index].timeUpCommand, mainDialog);
+        openNameEditor(mainDialog, index);
         break;
     case IDM_RESET_NAME:
         restoreDefaultTimerName(mainDialog, index);
@@ -404,11 +370,12 @@ int showTimerPanelMenu(HWND mainDialog, POINT clientPoint, int groupBoxId)
 
 bool restoreDefaultTimerName(HWND mainDialog, int index)
 {
-    const PanelIds& panel = panels[index];
-    TimerSettings& timer = settings.timers[index];
-    if (isDefaultTimerName(timer.label, panel.defaultNameId))
+    const unsigned defaultNameId = defaultTimerNameId(index);
+    if (isDefaultTimerName(settings.timers[index].label, defaultNameId))
         return false;
-    loadString(panel.defaultNameId, timer.label, sizeof timer.label);
-    SetDlgItemTextA(mainDialog, panel.groupBox, timer.label);
+    char name[labelSize];
+    loadString(defaultNameId, name, sizeof name);
+    setTimerName(index, name);
+    showTimerName(mainDialog, index);
     return true;
 }

@@ -4,8 +4,8 @@
 #include "ui/settings_dialog.h"
 
 #include "base/app.h"
+#include "base/owned_handle.h"
 #include "base/strings.h"
-#include "base/text.h"
 #include "events/execute.h"
 #include "resource.h"
 #include "settings/settings.h"
@@ -13,6 +13,7 @@
 #include "timers/countdown.h"
 #include "ui/alerts.h"
 #include "ui/file_dialogs.h"
+#include "ui/settings_controls.h"
 #include "ui/settings_menu.h"
 #include "ui/settings_rules.h"
 
@@ -20,30 +21,23 @@
 
 namespace {
 
-constexpr int optionCount = 5;
-constexpr int editCount = 15;
-
-// The options in the order of optionBoxIds.
-bool* const optionFields[optionCount] = {
-    &settings.keepWindowOnTop, &settings.showTimerInTitleBar, &settings.flashWndOnTimerUp,
-    &settings.useAltIconOnTimerUp, &settings.displaySmartCursors,
-};
+constexpr int editCount = 5 * timerCount;
 
 struct SettingsDialogState {
-    bool optionsSnapshot[optionCount];
+    bool optionsSnapshot[optionCount];   // in the order of optionBoxIds
     COLORREF labelBackgroundColour;
-    HBRUSH labelBrush;   // null when it could not be made: normal colours then
+    OwnedBrush labelBrush;   // empty when it could not be made: normal colours then
 };
 
 SettingsDialogState dialogState;
 
 enum class EditKind { Name, SoundFile, OpenCommand };
 
-// One edit of the dialog and the field of the settings record it feeds.
+// One edit of the dialog and the text of the settings record it feeds.
 struct EditField {
     int editId;
-    char* field;
-    std::size_t size;
+    SettingsText text;
+    int slot;
     unsigned defaultTextId;   // names and labels only
     EditKind kind;
 };
@@ -52,20 +46,18 @@ struct EditField {
 // labels, sound files, open file labels, open file commands.
 EditField editField(int position)
 {
-    const int slot = position % 3;
-    switch (position / 3) {
+    const int slot = position % timerCount;
+    switch (position / timerCount) {
     case 0:
-        return {nameEditIds[slot], settings.timers[slot].label, labelSize, defaultTimerNameId(slot), EditKind::Name};
+        return {nameEditIds[slot], SettingsText::timerName, slot, defaultTimerNameId(slot), EditKind::Name};
     case 1:
-        return {soundLabelEditIds[slot], settings.externalSounds[slot].label, labelSize, defaultSoundLabelId(slot),
-                EditKind::Name};
+        return {soundLabelEditIds[slot], SettingsText::soundLabel, slot, defaultSoundLabelId(slot), EditKind::Name};
     case 2:
-        return {soundFileEditIds[slot], settings.externalSounds[slot].fileName, soundFileSize, 0, EditKind::SoundFile};
+        return {soundFileEditIds[slot], SettingsText::soundFile, slot, 0, EditKind::SoundFile};
     case 3:
-        return {openLabelEditIds[slot], settings.openFiles[slot].label, labelSize, defaultOpenLabelId(slot),
-                EditKind::Name};
+        return {openLabelEditIds[slot], SettingsText::openLabel, slot, defaultOpenLabelId(slot), EditKind::Name};
     default:
-        return {openFileEditIds[slot], settings.openFiles[slot].fileName, openFileSize, 0, EditKind::OpenCommand};
+        return {openFileEditIds[slot], SettingsText::openCommand, slot, 0, EditKind::OpenCommand};
     }
 }
 
@@ -78,9 +70,9 @@ int editPosition(int controlId)
     return -1;
 }
 
-int rowOf(const int (&ids)[3], int controlId)
+int rowOf(const int (&ids)[timerCount], int controlId)
 {
-    for (int row = 0; row < 3; ++row) {
+    for (int row = 0; row < timerCount; ++row) {
         if (ids[row] == controlId)
             return row;
     }
@@ -96,11 +88,11 @@ int optionPosition(int controlId)
     return -1;
 }
 
-constexpr int playButtonIds[3] = {IDC_SET_PLAY1, IDC_SET_PLAY2, IDC_SET_PLAY3};
-constexpr int stopButtonIds[3] = {IDC_SET_STOP1, IDC_SET_STOP2, IDC_SET_STOP3};
-constexpr int tryButtonIds[3] = {IDC_SET_TRY1, IDC_SET_TRY2, IDC_SET_TRY3};
-constexpr int browseSoundIds[3] = {IDC_SET_BROWSE_SOUND1, IDC_SET_BROWSE_SOUND2, IDC_SET_BROWSE_SOUND3};
-constexpr int browseOpenIds[3] = {IDC_SET_BROWSE_OPEN1, IDC_SET_BROWSE_OPEN2, IDC_SET_BROWSE_OPEN3};
+constexpr int playButtonIds[timerCount] = {IDC_SET_PLAY1, IDC_SET_PLAY2, IDC_SET_PLAY3};
+constexpr int stopButtonIds[timerCount] = {IDC_SET_STOP1, IDC_SET_STOP2, IDC_SET_STOP3};
+constexpr int tryButtonIds[timerCount] = {IDC_SET_TRY1, IDC_SET_TRY2, IDC_SET_TRY3};
+constexpr int browseSoundIds[timerCount] = {IDC_SET_BROWSE_SOUND1, IDC_SET_BROWSE_SOUND2, IDC_SET_BROWSE_SOUND3};
+constexpr int browseOpenIds[timerCount] = {IDC_SET_BROWSE_OPEN1, IDC_SET_BROWSE_OPEN2, IDC_SET_BROWSE_OPEN3};
 
 struct ButtonIcon {
     int buttonId;
@@ -147,23 +139,22 @@ void fillEdits(HWND dialog)
 {
     for (int position = 0; position < editCount; ++position) {
         const EditField field = editField(position);
-        SendDlgItemMessageA(dialog, field.editId, EM_LIMITTEXT, field.size - 1, 0);
-        setEditText(dialog, field.editId, field.field, field.kind != EditKind::Name);
+        SendDlgItemMessageA(dialog, field.editId, EM_LIMITTEXT, settingsTextSize(field.text) - 1, 0);
+        setEditText(dialog, field.editId, settingsText(field.text, field.slot), field.kind != EditKind::Name);
     }
 }
 
 INT_PTR onInitDialog(HWND dialog)
 {
     for (int position = 0; position < optionCount; ++position)
-        dialogState.optionsSnapshot[position] = *optionFields[position];
+        dialogState.optionsSnapshot[position] = optionValue(static_cast<Option>(position));
 
     dialogState.labelBackgroundColour = blendColour(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW));
-    dialogState.labelBrush = CreateSolidBrush(dialogState.labelBackgroundColour);
+    dialogState.labelBrush.reset(CreateSolidBrush(dialogState.labelBackgroundColour));
 
     setButtonIcons(dialog);
     fillEdits(dialog);
-    for (int position = 0; position < optionCount; ++position)
-        CheckDlgButton(dialog, optionBoxIds[position], *optionFields[position] ? BST_CHECKED : BST_UNCHECKED);
+    showOptionBoxes(dialog);
 
     centerOverOwner(dialog, mainDialogOf(dialog));
     moveDialogFocus(dialog, IDOK);
@@ -197,7 +188,7 @@ INT_PTR onEditKillFocus(HWND dialog, const EditField& field)
 INT_PTR onOptionBox(HWND dialog, int position)
 {
     const bool checked = IsDlgButtonChecked(dialog, optionBoxIds[position]) == BST_CHECKED;
-    *optionFields[position] = checked;
+    setOption(static_cast<Option>(position), checked);
     if (optionBoxIds[position] == IDC_SET_KEEP_ON_TOP)
         applyKeepOnTop(dialog, checked);
     else if (optionBoxIds[position] == IDC_SET_TITLE_BAR)
@@ -236,7 +227,7 @@ INT_PTR onOk(HWND dialog)
     }
     for (int position = 0; position < editCount; ++position) {
         const EditField field = editField(position);
-        copyText(field.field, field.size, editText(dialog, field.editId).c_str());
+        setSettingsText(field.text, field.slot, editText(dialog, field.editId).c_str());
     }
     EndDialog(dialog, IDOK);
     return handledResult(dialog, 1);
@@ -245,16 +236,14 @@ INT_PTR onOk(HWND dialog)
 INT_PTR onCancel(HWND dialog)
 {
     const bool* snapshot = dialogState.optionsSnapshot;
-    if (settings.keepWindowOnTop != snapshot[0]) {
-        settings.keepWindowOnTop = snapshot[0];
+    const bool onTopChanged = settings.keepWindowOnTop != snapshot[0];
+    const bool captionChanged = settings.showTimerInTitleBar != snapshot[1];
+    for (int position = 0; position < optionCount; ++position)
+        setOption(static_cast<Option>(position), snapshot[position]);
+    if (onTopChanged)
         applyKeepOnTop(dialog, settings.keepWindowOnTop);
-    }
-    if (settings.showTimerInTitleBar != snapshot[1]) {
-        settings.showTimerInTitleBar = snapshot[1];
+    if (captionChanged)
         refreshMainCaption(dialog);
-    }
-    for (int position = 2; position < optionCount; ++position)
-        *optionFields[position] = snapshot[position];
     EndDialog(dialog, IDCANCEL);
     return handledResult(dialog, 1);
 }
@@ -311,20 +300,17 @@ INT_PTR onCommand(HWND dialog, WPARAM wParam)
 INT_PTR onCtlColorEdit(HDC dc, HWND edit)
 {
     const int position = editPosition(GetDlgCtrlID(edit));
-    if (dialogState.labelBrush == nullptr || position < 0 || editField(position).kind != EditKind::Name)
+    if (!dialogState.labelBrush || position < 0 || editField(position).kind != EditKind::Name)
         return FALSE;
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(dc, dialogState.labelBackgroundColour);
     SetBkMode(dc, OPAQUE);
-    return reinterpret_cast<INT_PTR>(dialogState.labelBrush);
+    return reinterpret_cast<INT_PTR>(dialogState.labelBrush.get());
 }
 
 INT_PTR onDestroy(HWND dialog)
 {
-    if (dialogState.labelBrush != nullptr) {
-        DeleteObject(dialogState.labelBrush);
-        dialogState.labelBrush = nullptr;
-    }
+    dialogState.labelBrush.reset();
     for (const ButtonIcon& icon : buttonIcons)
         destroyButtonIcon(dialog, icon.buttonId);
     destroySmallIcon(dialog);
@@ -334,25 +320,6 @@ INT_PTR onDestroy(HWND dialog)
 }
 
 } // namespace
-
-std::string editText(HWND dialog, int editId)
-{
-    const HWND edit = GetDlgItem(dialog, editId);
-    const int length = GetWindowTextLengthA(edit);
-    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-    const int copied = GetWindowTextA(edit, &text[0], length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
-// Names are read from their start; paths and commands from their end, where
-// the file name is.
-void setEditText(HWND dialog, int editId, const std::string& text, bool caretAtEnd)
-{
-    SetDlgItemTextA(dialog, editId, text.c_str());
-    const WPARAM caret = caretAtEnd ? static_cast<WPARAM>(GetWindowTextLengthA(GetDlgItem(dialog, editId))) : 0;
-    SendDlgItemMessageA(dialog, editId, EM_SETSEL, caret, static_cast<LPARAM>(caret));
-}
 
 INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -10,6 +10,8 @@
 #include "resource.h"
 #include "settings/settings.h"
 #include "ui/menu_bitmap.h"
+#include "ui/popup_menu.h"
+#include "ui/settings_controls.h"
 #include "ui/settings_rules.h"
 
 #include <shlwapi.h>
@@ -35,17 +37,6 @@ constexpr MenuSection sections[sectionCount] = {
 
 // The icons several entries share: one bitmap each per showing.
 constexpr int sharedIconIds[sharedBitmapCount] = {IDI_RESET, IDI_EMPTY, IDI_FILL};
-
-struct MenuEntry {
-    int section;
-    unsigned command;
-    int sharedBitmap;   // index into sharedIconIds
-};
-
-constexpr MenuEntry entries[] = {
-    {0, IDM_NAMES_RESET, 0},   {0, IDM_NAMES_FILL, 2},  {1, IDM_SOUNDS_RESET, 1}, {1, IDM_SOUNDS_FILL, 2},
-    {2, IDM_OPEN_RESET, 1},    {2, IDM_OPEN_FILL, 2},   {3, IDM_OPTIONS_RESET, 0},
-};
 
 struct MenuBitmaps {
     OwnedBitmap shared[sharedBitmapCount];
@@ -83,42 +74,16 @@ bool finishSection(HMENU menu, const MenuSection& section, std::uint32_t colour,
     return AppendMenuA(menu, MF_SEPARATOR, 0, nullptr) != FALSE;
 }
 
-// Fills the empty menu; false when any part fails.
-bool buildMenu(HMENU menu, MenuBitmaps& bitmaps, std::uint32_t colour)
+void setControlTexts(HWND dialog, const int (&ids)[timerCount], const std::string (&texts)[timerCount])
 {
-    HMENU submenus[sectionCount];
-    for (int index = 0; index < sectionCount; ++index) {
-        OwnedMenu submenu(CreatePopupMenu());
-        if (!submenu)
-            return false;
-        if (!appendText(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.get()), sections[index].textId))
-            return false;
-        // Part of the menu now, so destroyed with it.
-        submenus[index] = submenu.take();
-        if (!finishSection(menu, sections[index], colour, bitmaps.sections[index]))
-            return false;
-    }
-    if (!appendText(menu, MF_STRING, IDM_CLOSE_MENU, IDM_CLOSE_MENU))
-        return false;
-    for (const MenuEntry& entry : entries) {
-        HMENU submenu = submenus[entry.section];
-        if (!appendText(submenu, MF_STRING, entry.command, entry.command))
-            return false;
-        attachMenuBitmap(submenu, entry.command, MF_BYCOMMAND, bitmaps.shared[entry.sharedBitmap].get());
-    }
-    return true;
-}
-
-void setControlTexts(HWND dialog, const int (&ids)[3], const std::string (&texts)[3])
-{
-    for (int row = 0; row < 3; ++row)
+    for (int row = 0; row < timerCount; ++row)
         SetDlgItemTextA(dialog, ids[row], texts[row].c_str());
 }
 
 // Three consecutive string-table texts, each cut to fit a field of size bytes.
-void setStringTexts(HWND dialog, const int (&ids)[3], unsigned firstTextId, std::size_t size)
+void setStringTexts(HWND dialog, const int (&ids)[timerCount], unsigned firstTextId, std::size_t size)
 {
-    const std::string texts[3] = {
+    const std::string texts[timerCount] = {
         limitedText(loadText(firstTextId), size),
         limitedText(loadText(firstTextId + 1), size),
         limitedText(loadText(firstTextId + 2), size),
@@ -126,9 +91,9 @@ void setStringTexts(HWND dialog, const int (&ids)[3], unsigned firstTextId, std:
     setControlTexts(dialog, ids, texts);
 }
 
-void emptyTexts(HWND dialog, const int (&ids)[3])
+void emptyTexts(HWND dialog, const int (&ids)[timerCount])
 {
-    const std::string empty[3];
+    const std::string empty[timerCount];
     setControlTexts(dialog, ids, empty);
 }
 
@@ -161,7 +126,7 @@ void fillExampleSounds(HWND dialog)
 {
     setStringTexts(dialog, soundLabelEditIds, IDS_EXAMPLE_SOUND_LABEL1, labelSize);
     const std::string folder = exampleSoundFolder();
-    const std::string paths[3] = {
+    const std::string paths[timerCount] = {
         exampleSoundPath(folder, IDS_EXAMPLE_SOUND_FILE1),
         exampleSoundPath(folder, IDS_EXAMPLE_SOUND_FILE2),
         exampleSoundPath(folder, IDS_EXAMPLE_SOUND_FILE3),
@@ -176,7 +141,7 @@ void fillExampleOpenFiles(HWND dialog)
     std::string appWithDocument = loadText(IDS_EXAMPLE_OPEN_DOCUMENT3);
     if (findNotepadCommand(notepad))
         appWithDocument = notepad + " " + appWithDocument;
-    const std::string targets[3] = {
+    const std::string targets[timerCount] = {
         limitedText(loadText(IDS_EXAMPLE_OPEN_TARGET1), openFileSize),
         limitedText(loadText(IDS_EXAMPLE_OPEN_TARGET2), openFileSize),
         limitedText(appWithDocument, openFileSize),
@@ -188,50 +153,85 @@ void fillExampleOpenFiles(HWND dialog)
 // boxes one by one (topmost band, caption) are not part of this reset.
 void resetOptions(HWND dialog)
 {
-    settings.keepWindowOnTop = true;
-    settings.showTimerInTitleBar = true;
-    settings.flashWndOnTimerUp = true;
-    settings.useAltIconOnTimerUp = true;
-    settings.displaySmartCursors = true;
-    for (int boxId : optionBoxIds)
-        CheckDlgButton(dialog, boxId, BST_CHECKED);
+    restoreDefaultOptions();
+    showOptionBoxes(dialog);
 }
 
+void resetNames(HWND dialog)
+{
+    setStringTexts(dialog, nameEditIds, IDS_DEFAULT_TIMER_NAME1, labelSize);
+}
+
+void fillExampleNames(HWND dialog)
+{
+    setStringTexts(dialog, nameEditIds, IDS_EXAMPLE_NAME1, labelSize);
+}
+
+void resetSounds(HWND dialog)
+{
+    setStringTexts(dialog, soundLabelEditIds, IDS_DEFAULT_SOUND_LABEL1, labelSize);
+    emptyTexts(dialog, soundFileEditIds);
+}
+
+void resetOpenFiles(HWND dialog)
+{
+    setStringTexts(dialog, openLabelEditIds, IDS_DEFAULT_OPEN_LABEL1, labelSize);
+    emptyTexts(dialog, openFileEditIds);
+}
+
+struct MenuEntry {
+    int section;
+    unsigned command;
+    int sharedBitmap;   // index into sharedIconIds
+    void (*run)(HWND dialog);
+    int soundId;
+};
+
+constexpr MenuEntry entries[] = {
+    {0, IDM_NAMES_RESET, 0, resetNames, IDW_RESET},
+    {0, IDM_NAMES_FILL, 2, fillExampleNames, IDW_FILLED},
+    {1, IDM_SOUNDS_RESET, 1, resetSounds, IDW_RESET},
+    {1, IDM_SOUNDS_FILL, 2, fillExampleSounds, IDW_FILLED},
+    {2, IDM_OPEN_RESET, 1, resetOpenFiles, IDW_RESET},
+    {2, IDM_OPEN_FILL, 2, fillExampleOpenFiles, IDW_FILLED},
+    {3, IDM_OPTIONS_RESET, 0, resetOptions, IDW_FILLED},
+};
+
+// Fills the empty menu; false when any part fails.
+bool buildMenu(HMENU menu, MenuBitmaps& bitmaps, std::uint32_t colour)
+{
+    HMENU submenus[sectionCount];
+    for (int index = 0; index < sectionCount; ++index) {
+        OwnedMenu submenu(CreatePopupMenu());
+        if (!submenu)
+            return false;
+        if (!appendText(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.get()), sections[index].textId))
+            return false;
+        // Part of the menu now, so destroyed with it.
+        submenus[index] = submenu.take();
+        if (!finishSection(menu, sections[index], colour, bitmaps.sections[index]))
+            return false;
+    }
+    if (!appendText(menu, MF_STRING, IDM_CLOSE_MENU, IDM_CLOSE_MENU))
+        return false;
+    for (const MenuEntry& entry : entries) {
+        HMENU submenu = submenus[entry.section];
+        if (!appendText(submenu, MF_STRING, entry.command, entry.command))
+            return false;
+        attachMenuBitmap(submenu, entry.command, MF_BYCOMMAND, bitmaps.shared[entry.sharedBitmap].get());
+    }
+    return true;
+}
+
+// Close this Menu, or no choice, matches no entry.
 void runCommand(HWND dialog, int command)
 {
-    switch (command) {
-    case IDM_NAMES_RESET:
-        setStringTexts(dialog, nameEditIds, IDS_DEFAULT_TIMER_NAME1, labelSize);
-        playResourceSound(IDW_RESET);
-        break;
-    case IDM_NAMES_FILL:
-        setStringTexts(dialog, nameEditIds, IDS_EXAMPLE_NAME1, labelSize);
-        playResourceSound(IDW_FILLED);
-        break;
-    case IDM_SOUNDS_RESET:
-        setStringTexts(dialog, soundLabelEditIds, IDS_DEFAULT_SOUND_LABEL1, labelSize);
-        emptyTexts(dialog, soundFileEditIds);
-        playResourceSound(IDW_RESET);
-        break;
-    case IDM_SOUNDS_FILL:
-        fillExampleSounds(dialog);
-        playResourceSound(IDW_FILLED);
-        break;
-    case IDM_OPEN_RESET:
-        setStringTexts(dialog, openLabelEditIds, IDS_DEFAULT_OPEN_LABEL1, labelSize);
-        emptyTexts(dialog, openFileEditIds);
-        playResourceSound(IDW_RESET);
-        break;
-    case IDM_OPEN_FILL:
-        fillExampleOpenFiles(dialog);
-        playResourceSound(IDW_FILLED);
-        break;
-    case IDM_OPTIONS_RESET:
-        resetOptions(dialog);
-        playResourceSound(IDW_FILLED);
-        break;
-    default:
-        break;   // Close this Menu, or no choice
+    for (const MenuEntry& entry : entries) {
+        if (static_cast<int>(entry.command) == command) {
+            entry.run(dialog);
+            playResourceSound(entry.soundId);
+            return;
+        }
     }
 }
 
@@ -249,6 +249,19 @@ bool notepadCandidate(const char* folder, const char* subfolder, std::string& co
         return false;
     command = std::string("\"") + path + "\"";
     return true;
+}
+
+// The bitmaps outlive the menu that shows them.
+int chooseCommand(HWND settingsDialog)
+{
+    const std::uint32_t colour = menuColourPixel();
+    MenuBitmaps bitmaps;
+    for (int index = 0; index < sharedBitmapCount; ++index)
+        bitmaps.shared[index].reset(loadMenuBitmap(sharedIconIds[index], colour));
+    OwnedMenu menu(CreatePopupMenu());
+    if (!menu || !buildMenu(menu.get(), bitmaps, colour))
+        return -1;
+    return trackAndDestroyMenu(menu, buttonCentre(settingsDialog, IDC_SET_ADVANCED), settingsDialog);
 }
 
 } // namespace
@@ -269,25 +282,7 @@ bool findNotepadCommand(std::string& command)
 
 int showSettingsMenu(HWND settingsDialog)
 {
-    const std::uint32_t colour = menuColourPixel();
-    RECT button;
-    GetWindowRect(GetDlgItem(settingsDialog, IDC_SET_ADVANCED), &button);
-    const int x = button.left + (button.right - button.left) / 2;
-    const int y = button.top + (button.bottom - button.top) / 2;
-
-    int command = 0;
-    {
-        MenuBitmaps bitmaps;
-        for (int index = 0; index < sharedBitmapCount; ++index)
-            bitmaps.shared[index].reset(loadMenuBitmap(sharedIconIds[index], colour));
-        OwnedMenu menu(CreatePopupMenu());
-        if (!menu || !buildMenu(menu.get(), bitmaps, colour))
-            return -1;
-        command = static_cast<int>(TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y,
-                                                    settingsDialog, nullptr));
-        // The menu goes first, then the bitmaps it showed.
-        menu.reset();
-    }
+    const int command = chooseCommand(settingsDialog);
     runCommand(settingsDialog, command);
     return command;
 }

@@ -4,14 +4,16 @@
 #ifndef KELVARO_UI_SETTINGS_RULES_H
 #define KELVARO_UI_SETTINGS_RULES_H
 
+#include "base/text.h"
 #include "resource.h"
+#include "settings/settings.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 // The size of every single-path buffer.
-constexpr std::size_t pathBufferSize = 260;
+constexpr std::size_t pathBufferSize = maxPathSize;
 
 // Encloses the path in path (a buffer of at least pathBufferSize bytes) in
 // double quotes unless it is empty or already enclosed; a path longer than
@@ -35,11 +37,11 @@ std::string tidySoundFile(const char* typed);
 bool tidyOpenCommand(const char* typed, std::string& tidied);
 
 // The edit rows of the Settings dialog, by timer or event slot 0, 1, 2.
-constexpr int nameEditIds[3] = {IDC_SET_NAME1, IDC_SET_NAME2, IDC_SET_NAME3};
-constexpr int soundLabelEditIds[3] = {IDC_SET_SOUND_LABEL1, IDC_SET_SOUND_LABEL2, IDC_SET_SOUND_LABEL3};
-constexpr int soundFileEditIds[3] = {IDC_SET_SOUND_FILE1, IDC_SET_SOUND_FILE2, IDC_SET_SOUND_FILE3};
-constexpr int openLabelEditIds[3] = {IDC_SET_OPEN_LABEL1, IDC_SET_OPEN_LABEL2, IDC_SET_OPEN_LABEL3};
-constexpr int openFileEditIds[3] = {IDC_SET_OPEN_FILE1, IDC_SET_OPEN_FILE2, IDC_SET_OPEN_FILE3};
+constexpr int nameEditIds[timerCount] = {IDC_SET_NAME1, IDC_SET_NAME2, IDC_SET_NAME3};
+constexpr int soundLabelEditIds[timerCount] = {IDC_SET_SOUND_LABEL1, IDC_SET_SOUND_LABEL2, IDC_SET_SOUND_LABEL3};
+constexpr int soundFileEditIds[timerCount] = {IDC_SET_SOUND_FILE1, IDC_SET_SOUND_FILE2, IDC_SET_SOUND_FILE3};
+constexpr int openLabelEditIds[timerCount] = {IDC_SET_OPEN_LABEL1, IDC_SET_OPEN_LABEL2, IDC_SET_OPEN_LABEL3};
+constexpr int openFileEditIds[timerCount] = {IDC_SET_OPEN_FILE1, IDC_SET_OPEN_FILE2, IDC_SET_OPEN_FILE3};
 
 // The option check boxes, in the order of the options snapshot: keep on top,
 // countdowns in the title bar, flash, different icon, smart cursors.

@@ -16,10 +16,14 @@ BandRect titleBandRect(const BandRect& group, const BandRect& button)
                     std::max(button.left, mirroredLeft), std::max(group.top, aboveButton)};
 }
 
+bool pointInBand(const BandRect& band, long x, long y)
+{
+    return x >= band.left && x < band.right && y >= band.top && y < band.bottom;
+}
+
 bool pointInTitleBand(const BandRect& group, const BandRect& button, long x, long y)
 {
-    const BandRect band = titleBandRect(group, button);
-    return x >= band.left && x < band.right && y >= band.top && y < band.bottom;
+    return pointInBand(titleBandRect(group, button), x, y);
 }
 
 bool isDefaultTimerName(const char* name, unsigned defaultNameId)

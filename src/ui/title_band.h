@@ -20,6 +20,7 @@ struct BandRect {
 BandRect titleBandRect(const BandRect& group, const BandRect& button);
 
 // Lower bounds included, upper bounds excluded.
+bool pointInBand(const BandRect& band, long x, long y);
 bool pointInTitleBand(const BandRect& group, const BandRect& button, long x, long y);
 
 // Whether a timer's name is its default name, string defaultNameId

@@ -10,16 +10,8 @@
 #include "timers/panels.h"
 #include "ui/alerts.h"
 #include "ui/name_editor.h"
+#include "ui/timer_panel.h"
 #include "ui/title_band.h"
-
-// Taken from the window each time: nothing about the layout is cached.
-BandRect clientRectOfControl(HWND dialog, int controlId)
-{
-    RECT rect = {};
-    GetWindowRect(GetDlgItem(dialog, controlId), &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return BandRect{rect.left, rect.top, rect.right, rect.bottom};
-}
 
 namespace {
 
@@ -27,7 +19,7 @@ namespace {
 int titleBandAt(HWND dialog, int x, int y)
 {
     for (int index = 0; index < timerCount; ++index) {
-        if (hitTitleBand(dialog, panels[index].groupBox, panels[index].button, x, y))
+        if (pointInBand(titleBandOfPanel(dialog, index), x, y))
             return index;
     }
     return -1;
@@ -46,15 +38,10 @@ void onBandDoubleClick(HWND dialog, int index, WPARAM keys)
         return;
     }
     moveDialogFocus(dialog, IDC_MENU);
-    openNameEditor(panels[index].timeUpCommand, dialog);
+    openNameEditor(dialog, index);
 }
 
 } // namespace
-
-bool hitTitleBand(HWND dialog, int groupBoxId, int buttonId, int x, int y)
-{
-    return pointInTitleBand(clientRectOfControl(dialog, groupBoxId), clientRectOfControl(dialog, buttonId), x, y);
-}
 
 INT_PTR onTitleBandSetCursor(HWND dialog)
 {
@@ -83,7 +70,7 @@ INT_PTR onTitleBandMouse(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         onBandDoubleClick(dialog, index, wParam);
         break;
     case WM_RBUTTONUP:
-        showTimerPanelMenu(dialog, point, panels[index].groupBox);
+        showTimerPanelMenu(dialog, point, index);
         break;
     default:
         return FALSE;
@@ -97,8 +84,9 @@ INT_PTR onNameEdited(HWND, LPARAM lParam)
     if (request == nullptr)
         return FALSE;
     const HWND mainDialog = request->mainDialog;
-    SetDlgItemTextA(mainDialog, static_cast<int>(request->groupBoxId), request->nameBuffer);
-    if (request->enterPressed && IsWindowEnabled(GetDlgItem(mainDialog, static_cast<int>(request->valueEditId))))
-        moveDialogFocus(mainDialog, static_cast<int>(request->valueEditId));
+    showTimerName(mainDialog, request->index);
+    const int valueEditId = panels[request->index].edit;
+    if (request->enterPressed && IsWindowEnabled(GetDlgItem(mainDialog, valueEditId)))
+        moveDialogFocus(mainDialog, valueEditId);
     return FALSE;
 }

@@ -4,13 +4,6 @@
 
 #include <windows.h>
 
-#include "ui/title_band.h"
-
-// A control's rectangle in the dialog's client coordinates.
-BandRect clientRectOfControl(HWND dialog, int controlId);
-
-bool hitTitleBand(HWND dialog, int groupBoxId, int buttonId, int x, int y);
-
 // Each returns TRUE (with the message result set) when it handled the
 // message, FALSE to leave it to the dialog manager.
 INT_PTR onTitleBandSetCursor(HWND dialog);

@@ -174,6 +174,34 @@ TEST_F(SettingsStoreTest, OneBadValueDoesNotSpoilTheOthers)
     EXPECT_EQ(timer.event, 8u);
 }
 
+// The process's record takes every part the registry holds, whatever it held before.
+TEST_F(SettingsStoreTest, LoadAllSettingsReplacesTheProcessRecord)
+{
+    const auto before = std::make_unique<SettingsRecord>(settings);
+    setTimerName(1, "typed before the load");
+    setOption(Option::displaySmartCursors, false);
+    fakeRegistry::setDword(key("Timer03"), "Unit", 1);
+    fakeRegistry::setString(key("Timer01"), "Label", "Tea");
+    fakeRegistry::setDword(root, "FlashWndOnTimerUp", 0);
+    fakeRegistry::setString(key("OpenFile02"), "FileName", "C:\\notes.txt");
+    ASSERT_TRUE(loadAllSettings(root));
+
+    const auto expected = loadAll();
+    for (int i = 0; i < timerCount; ++i) {
+        EXPECT_STREQ(settings.timers[i].label, expected->timers[i].label) << i;
+        EXPECT_EQ(settings.timers[i].unit, expected->timers[i].unit) << i;
+        EXPECT_EQ(settings.timers[i].valueMs, expected->timers[i].valueMs) << i;
+        EXPECT_EQ(settings.timers[i].event, expected->timers[i].event) << i;
+        EXPECT_STREQ(settings.openFiles[i].fileName, expected->openFiles[i].fileName) << i;
+        EXPECT_STREQ(settings.externalSounds[i].label, expected->externalSounds[i].label) << i;
+    }
+    EXPECT_STREQ(settings.timers[0].label, "Tea");
+    EXPECT_EQ(settings.timers[2].unit, unitSeconds);
+    EXPECT_FALSE(settings.flashWndOnTimerUp);
+    EXPECT_TRUE(settings.displaySmartCursors);
+    replaceSettings(*before);
+}
+
 TEST_F(SettingsStoreTest, OptionsAreTrueWhenNonzero)
 {
     fakeRegistry::setDword(root, "KeepWindowOnTop", 7);

@@ -1,0 +1,18 @@
+#include "store/settings_store_win.h"
+
+#include "base/app.h"
+#include "settings/settings.h"
+#include "store/placement_win.h"
+#include "store/settings_store.h"
+
+bool saveAllSettings(HWND mainDialog)
+{
+    bool saved = saveMainWindowPosition(mainDialog);
+    if (saveOptionsAndEvents(app.settingsKeyPath, settings) != 0)
+        saved = false;
+    for (int number = 1; number <= timerCount; ++number) {
+        if (saveTimerSettings(app.settingsKeyPath, number, settings.timers[number - 1]) != 0)
+            saved = false;
+    }
+    return saved;
+}

@@ -1,0 +1,28 @@
+// What the main dialog shows of one timer panel, by timer index. Every
+// value shown comes from the settings record and the countdown state.
+#ifndef KELVARO_UI_TIMER_PANEL_H
+#define KELVARO_UI_TIMER_PANEL_H
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "ui/title_band.h"
+
+// ms in the timer's unit: full is the idle form, otherwise the countdown form.
+void showTimerDuration(HWND dialog, int index, std::uint32_t ms, bool full);
+
+// The timer's name in its group box caption.
+void showTimerName(HWND dialog, int index);
+
+// Refills the event list with the nine event texts and selects the timer's event.
+void fillEventCombo(HWND dialog, int index);
+
+// Replaces the Start/Stop button's icon (destroying the old one) by icon
+// resource iconId at 32 x 32.
+void setTimerButtonIcon(HWND dialog, int index, int iconId);
+
+// The panel's title band in the dialog's client coordinates.
+BandRect titleBandOfPanel(HWND dialog, int index);
+
+#endif
