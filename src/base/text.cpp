@@ -61,6 +61,18 @@ std::size_t trimSpacesInPlace(char* text)
     return length;
 }
 
+std::string trimmedText(const char* begin, const char* end)
+{
+    std::string text(begin, end);
+    text.resize(trimSpacesInPlace(&text[0]));
+    return text;
+}
+
+std::string trimmedText(const char* text)
+{
+    return trimmedText(text, text + std::strlen(text));
+}
+
 std::size_t copyTrimmed(char* dest, std::size_t destSize, const char* text)
 {
     while (isSpaceByte(static_cast<unsigned char>(*text)))

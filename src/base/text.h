@@ -4,6 +4,7 @@
 #define KELVARO_BASE_TEXT_H
 
 #include <cstddef>
+#include <string>
 
 // The longest path the system takes, its NUL included (MAX_PATH).
 constexpr std::size_t maxPathSize = 260;
@@ -26,6 +27,11 @@ std::size_t copyText(char* dest, std::size_t destSize, const char* source);
 
 // Removes leading and trailing white space in place. Returns the new length.
 std::size_t trimSpacesInPlace(char* text);
+
+// The bytes from begin to end (or to a NUL before it) without the white
+// space around them.
+std::string trimmedText(const char* begin, const char* end);
+std::string trimmedText(const char* text);
 
 // Copies text without the white space around it, cut to destSize - 1 bytes
 // on a character boundary; white space the cut leaves at the end goes too.

@@ -4,17 +4,6 @@
 
 #include <cstring>
 
-namespace {
-
-std::string trimmed(const char* begin, const char* end)
-{
-    std::string text(begin, end);
-    text.resize(trimSpacesInPlace(&text[0]));
-    return text;
-}
-
-} // namespace
-
 bool splitOpenCommand(const char* command, std::string& target, std::string& parameters)
 {
     if (command == nullptr || command[0] == '\0')
@@ -30,15 +19,15 @@ bool splitOpenCommand(const char* command, std::string& target, std::string& par
         // Only a space separates the parameters; "C:\app.exe"/x is not a command.
         if (*rest != '\0' && *rest != ' ')
             return false;
-        parameters = trimmed(rest, end);
-        target = trimmed(command + 1, close);
+        parameters = trimmedText(rest, end);
+        target = trimmedText(command + 1, close);
         return true;
     }
     target = command;
     parameters.clear();
     const char* space = findCharacter(nextCharacter(command), ' ');
     if (space != nullptr) {
-        parameters = trimmed(space + 1, end);
+        parameters = trimmedText(space + 1, end);
         target.assign(command, space);
     }
     return true;

@@ -11,13 +11,6 @@ namespace {
 // to spare.
 constexpr std::size_t longestQuotablePath = 256;
 
-std::string trimmed(const char* typed)
-{
-    std::string text(typed);
-    text.resize(trimSpacesInPlace(&text[0]));
-    return text;
-}
-
 // Quoting needs a path buffer; anything too long for one is too long to quote.
 std::string quoted(const std::string& path)
 {
@@ -73,12 +66,12 @@ std::string tidyName(const char* typed, const char* defaultText)
 
 std::string tidySoundFile(const char* typed)
 {
-    return quoted(trimmed(typed));
+    return quoted(trimmedText(typed));
 }
 
 bool tidyOpenCommand(const char* typed, std::string& tidied)
 {
-    const std::string text = trimmed(typed);
+    const std::string text = trimmedText(typed);
     // An application with a document, or a path with spaces the user chose
     // not to quote: only the user knows where the target ends.
     if (findCharacter(text.c_str(), ' ') != nullptr)
