@@ -1,11 +1,15 @@
 // The ids header and the resource script agree: every id used in the script
-// is defined once, every string the program loads exists.
+// is defined once, every string the program loads exists. And the source
+// folders keep their layering.
 #include "fake_platform.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <regex>
 #include <set>
+#include <vector>
 
 TEST(Resources, StringTableHoldsTheProgramTexts)
 {
@@ -53,4 +57,28 @@ TEST(Resources, IdsOfOneKindAreUnique)
         auto [it, inserted] = byKind[kind].emplace(value, name);
         EXPECT_TRUE(inserted) << name << " repeats " << it->second;
     }
+}
+
+// Each folder of src includes only from the folders before it here, so no two
+// folders ever need each other.
+TEST(SourceLayout, FoldersIncludeOnlyDownward)
+{
+    const std::vector<std::string> order = {"base", "settings", "timers", "events", "store", "ui", "app"};
+    const std::regex include(R"re(#include "(\w+)/)re");
+    const std::filesystem::path root(KELVARO_SOURCE_DIR);
+    int files = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root / "src")) {
+        if (!entry.is_regular_file())
+            continue;
+        ++files;
+        const std::string folder = entry.path().parent_path().filename().string();
+        const auto rank = std::find(order.begin(), order.end(), folder);
+        ASSERT_NE(rank, order.end()) << "a new folder needs its place in the order: " << folder;
+        const std::string source = readSourceFile(std::filesystem::relative(entry.path(), root).generic_string());
+        for (auto it = std::sregex_iterator(source.begin(), source.end(), include); it != std::sregex_iterator(); ++it) {
+            const auto target = std::find(order.begin(), order.end(), (*it)[1].str());
+            EXPECT_LE(target - order.begin(), rank - order.begin()) << entry.path() << " includes " << (*it)[0];
+        }
+    }
+    EXPECT_GT(files, 50);
 }
