@@ -6,7 +6,6 @@
 #include "settings/settings.h"
 #include "ui/main_dialog.h"
 
-#include <objbase.h>
 #include <cstdlib>
 
 namespace {
@@ -95,10 +94,7 @@ void shutdown()
         RemoveFontMemResourceEx(app.privateFontHandle);
         app.privateFontHandle = nullptr;
     }
-    if (app.comInitialized) {
-        CoUninitialize();
-        app.comInitialized = false;
-    }
+    stopCom();
     if (app.dwmapiModule != nullptr) {
         app.dwmIsCompositionEnabled = nullptr;
         app.dwmGetWindowAttribute = nullptr;

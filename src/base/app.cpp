@@ -1,6 +1,7 @@
 #include "base/app.h"
 
 #include <mmsystem.h>
+#include <objbase.h>
 
 AppState app;
 
@@ -8,6 +9,9 @@ namespace {
 
 // Null until the first sound: nothing can be playing before it.
 decltype(&PlaySoundA) loadedPlaySound = nullptr;
+
+// Set once CoInitialize succeeded on this thread.
+bool comStarted = false;
 
 } // namespace
 
@@ -30,6 +34,30 @@ void stopAllSounds()
 {
     if (loadedPlaySound != nullptr)
         loadedPlaySound(nullptr, nullptr, 0);
+}
+
+HRESULT startCom()
+{
+    if (comStarted)
+        return S_OK;
+    const HRESULT result = CoInitialize(nullptr);
+    if (result == S_OK) {
+        comStarted = true;
+        return S_OK;
+    }
+    if (result == S_FALSE) {
+        CoUninitialize();
+        return -1;
+    }
+    return result;
+}
+
+void stopCom()
+{
+    if (comStarted) {
+        CoUninitialize();
+        comStarted = false;
+    }
 }
 
 HICON loadIconSized(int iconId, int size)

@@ -21,7 +21,6 @@ struct AppState {
     char settingsKeyPath[64];
     HANDLE privateFontHandle;
     HCURSOR smartCursor;
-    bool comInitialized;       // set once CoInitialize succeeded on this thread
 };
 
 extern AppState app;
@@ -41,6 +40,13 @@ BOOL playSound(LPCSTR sound, HMODULE module, DWORD flags);
 bool playResourceSound(int waveId);
 // Stops whatever the program is playing.
 void stopAllSounds();
+
+// COM on this thread, started on first use: S_OK, or a failure. When someone
+// else already started it (S_FALSE) the extra reference is given back at once
+// and the result is a failure.
+HRESULT startCom();
+// Stops COM if startCom started it; at shutdown.
+void stopCom();
 
 // An icon resource of the program at the given size; the caller destroys it.
 HICON loadIconSized(int iconId, int size);

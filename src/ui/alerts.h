@@ -5,7 +5,8 @@
 
 #include <windows.h>
 
-// A continuous flash was started because the dialog was in the background.
+// A continuous flash was started because the dialog was in the background;
+// only startFlash and stopFlash change it.
 extern bool flashPending;
 
 void startFlash(HWND dialog);

@@ -68,7 +68,6 @@ INT_PTR onInitDialog(HWND dialog)
         return FALSE;
     }
     tickTimerId = ID_TICK_TIMER;
-    flashPending = false;
 
     placeWindow(dialog);
     loadAllSettings(app.settingsKeyPath);

@@ -40,24 +40,6 @@ bool createOneDirectory(const char* path)
 
 const DirectoryOperations windowsDirectories = {pathExists, pathIsDirectory, removeFileSpec, createOneDirectory};
 
-// COM on this thread, started once. When someone else already started it
-// (S_FALSE) the extra reference is given back at once and the shortcut fails.
-HRESULT startCom()
-{
-    if (app.comInitialized)
-        return S_OK;
-    const HRESULT result = CoInitialize(nullptr);
-    if (result == S_OK) {
-        app.comInitialized = true;
-        return S_OK;
-    }
-    if (result == S_FALSE) {
-        CoUninitialize();
-        return -1;
-    }
-    return result;
-}
-
 HRESULT describeLink(IShellLinkA* link, const char* description)
 {
     HRESULT result = link->SetPath(app.modulePath);
