@@ -6,9 +6,11 @@
 
 namespace {
 
-bool SettingsRecord::*optionField(Option option)
+using OptionField = bool SettingsRecord::*;
+
+OptionField optionField(Option option)
 {
-    static bool SettingsRecord::*const fields[optionCount] = {
+    static const OptionField fields[optionCount] = {
         &SettingsRecord::keepWindowOnTop, &SettingsRecord::showTimerInTitleBar, &SettingsRecord::flashWndOnTimerUp,
         &SettingsRecord::useAltIconOnTimerUp, &SettingsRecord::displaySmartCursors,
     };
