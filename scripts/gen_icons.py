@@ -8,10 +8,11 @@
 Artwork layout:
     res/art/parts.svg            palette (gradients, CSS classes) and shared shapes;
                                  its <defs> are merged into every picture before rendering
-    res/art/icons/NAME.svg       the picture on a 32 px grid, used for every size
-                                 that has no drawing of its own
+    res/art/icons/NAME.svg       the picture on a 32 px grid
     res/art/icons/NAME-SIZE.svg  the picture redrawn on that size's pixel grid
                                  (NAME-16.svg, NAME-24.svg, app-48.svg)
+    Each size is rendered from the drawing on the smallest grid at least as
+    large as that size, or from the 32 px drawing when there is none.
     res/art/cursors/NAME.svg     cursors, 32 px grid
 
 Every size is rendered from vector art at that size, so small sizes stay crisp.
@@ -40,10 +41,19 @@ ART = ROOT / "res" / "art"
 ICON_DIR = ROOT / "res" / "icons"
 CURSOR_DIR = ROOT / "res" / "cursors"
 
-APP_SIZES = (48, 32, 24, 16)
-ICON_SIZES = (32, 24, 16)
+# Icons are shown at 16 or 32 px on a 96 DPI screen and at 125 %, 150 % and
+# 200 % of that on scaled screens; each of those sizes gets an image of its
+# own, so that the system never has to stretch one.
+SMALL_SIZES = (32, 24, 20, 16)
+LARGE_SIZES = (64, 48, 40, 32, 24, 20, 16)
 
-# Resource order of res/Kelvaro.rc; the application icon gets a 48 px image too.
+# Shown at 32 px somewhere (buttons, captions, dialog pictures).
+LARGE_ICONS = {
+    "app", "ready", "running", "time_up", "close", "ok", "cancel", "advanced",
+    "developer", "names", "sounds", "open_files", "options",
+}
+
+# Resource order of res/Kelvaro.rc.
 ICONS = [
     "app", "ready", "running", "time_up", "about", "ok", "cancel", "sounds",
     "developer", "close", "open_files", "menu", "options", "save", "play",
@@ -51,8 +61,9 @@ ICONS = [
     "reset", "rename",
 ]
 
-# name -> (size, hot spot x, hot spot y)
-CURSORS = {"smart": (32, 0, 0)}
+# name -> (sizes, hot spot x, hot spot y at 32 px); the system picks the
+# image for its cursor size, which grows with the display scale.
+CURSORS = {"smart": ((64, 48, 40, 32), 0, 0)}
 
 SVG_NS = "http://www.w3.org/2000/svg"
 XLINK_NS = "http://www.w3.org/1999/xlink"
@@ -111,9 +122,13 @@ def render(path, size, defs):
 
 
 def sourceFor(name, size):
-    """The drawing for this size: a dedicated small-grid one if it exists."""
-    special = ART / "icons" / f"{name}-{size}.svg"
-    return special if special.exists() else ART / "icons" / f"{name}.svg"
+    """The drawing on the smallest grid at least as large as size (a
+    dedicated one, or the 32 px one); the 32 px one above that."""
+    grids = sorted(int(path.stem.rsplit("-", 1)[1])
+                   for path in (ART / "icons").glob(f"{name}-*.svg")) + [32]
+    fitting = [grid for grid in sorted(set(grids)) if grid >= size]
+    grid = fitting[0] if fitting else 32
+    return ART / "icons" / (f"{name}.svg" if grid == 32 else f"{name}-{grid}.svg")
 
 
 def dibEntry(image):
@@ -140,17 +155,18 @@ def dibEntry(image):
     return header + bytes(colour) + bytes(mask)
 
 
-def container(images, kind, hotSpot=(0, 0)):
-    """ICO (kind 1) or CUR (kind 2) file holding the images, largest first."""
+def container(images, kind, hotSpots=None):
+    """ICO (kind 1) or CUR (kind 2, one hot spot per image) file holding the
+    images, largest first."""
     entries = [dibEntry(image) for image in images]
     out = bytearray(struct.pack("<HHH", 0, kind, len(entries)))
     offset = 6 + 16 * len(entries)
-    for image, data in zip(images, entries):
+    for index, (image, data) in enumerate(zip(images, entries)):
         width, height = image.size
         if kind == 1:
             planes, bits = 1, 32
         else:
-            planes, bits = hotSpot  # a cursor keeps its hot spot here
+            planes, bits = hotSpots[index]  # a cursor keeps its hot spot here
         out += struct.pack("<BBBBHHII", width % 256, height % 256, 0, 0,
                            planes, bits, len(data), offset)
         offset += len(data)
@@ -164,14 +180,15 @@ def buildAll(defs):
     files = {}
     images = {}
     for name in ICONS:
-        sizes = APP_SIZES if name == "app" else ICON_SIZES
+        sizes = LARGE_SIZES if name in LARGE_ICONS else SMALL_SIZES
         rendered = [render(sourceFor(name, size), size, defs) for size in sizes]
         images[name] = rendered
         files[ICON_DIR / f"{name}.ico"] = container(rendered, 1)
-    for name, (size, hotX, hotY) in CURSORS.items():
-        image = render(ART / "cursors" / f"{name}.svg", size, defs)
-        images["cursor:" + name] = [image]
-        files[CURSOR_DIR / f"{name}.cur"] = container([image], 2, (hotX, hotY))
+    for name, (sizes, hotX, hotY) in CURSORS.items():
+        rendered = [render(ART / "cursors" / f"{name}.svg", size, defs) for size in sizes]
+        images["cursor:" + name] = rendered
+        hotSpots = [(hotX * size // 32, hotY * size // 32) for size in sizes]
+        files[CURSOR_DIR / f"{name}.cur"] = container(rendered, 2, hotSpots)
     return files, images
 
 

@@ -5,6 +5,7 @@ import io
 import re
 import struct
 import subprocess
+from xml.etree import ElementTree
 
 import pytest
 
@@ -12,6 +13,11 @@ from harness.app import KELVARO_EXE
 
 ICON_GROUPS = {101, 133, 134, 135, 136, 137, 139, 140, 141, 142, 144, 145, 146, 148, 149, 150, 153, 154, 155, 158,
                171, 176, 177, 179, 180}
+# Groups shown at 32 px somewhere; the others only at 16 px. Each needs an
+# image drawn for its size at 100, 125, 150 and 200 % display scale.
+LARGE_ICON_GROUPS = {101, 133, 134, 136, 137, 139, 140, 141, 142, 145, 153, 158, 171}
+SMALL_SIZES = {16, 20, 24, 32}
+LARGE_SIZES = {32, 40, 48, 64}
 
 # id: (channels, rate, bits, seconds, tolerance in seconds); None: any length
 WAVES = {
@@ -78,6 +84,22 @@ def test_manifest_asks_for_common_controls_6(exe):
     assert 'version="6.0.0.0"' in dependency.group(0)
 
 
+def test_manifest_declares_dpi_awareness_and_every_supported_system(exe):
+    root = ElementTree.fromstring(resource(exe, 24, 1))
+    def texts(tag):
+        return [element.text.strip() for element in root.iter() if element.tag.endswith("}" + tag)]
+    assert texts("dpiAwareness") == ["PerMonitorV2, PerMonitor"]
+    assert texts("dpiAware") == ["true/pm"]
+    systems = {element.get("Id") for element in root.iter() if element.tag.endswith("}supportedOS")}
+    assert systems == {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                       "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                       "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}   # Vista to 10 and 11
+    identity = next(element for element in root if element.tag.endswith("}assemblyIdentity"))
+    assert identity.get("name") == "Morvane.Kelvaro" and identity.get("processorArchitecture") == "X86"
+    level = next(element for element in root.iter() if element.tag.endswith("}requestedExecutionLevel"))
+    assert (level.get("level"), level.get("uiAccess")) == ("asInvoker", "false")
+
+
 def test_icon_groups_and_cursor_are_all_there(exe, tmp_path):
     names = listed(exe)
     groups = {int(name) for type, name in names if type == "14"}
@@ -87,11 +109,16 @@ def test_icon_groups_and_cursor_are_all_there(exe, tmp_path):
         icon = tmp_path / f"{group}.ico"
         icon.write_bytes(run("wrestool", "-x", "--type=14", f"--name={group}", exe))
         images = run("icotool", "-l", str(icon)).decode().splitlines()
-        assert images, f"icon group {group} has no image"
-    # A cursor group: header type 2 and at least one image. (icotool rejects
-    # wrestool's rebuilt .cur, whose sizes count the hot spot.)
-    reserved, kind, count = struct.unpack("<3H", resource(exe, 12, 165)[:6])
-    assert (reserved, kind) == (0, 2) and count >= 1
+        sizes = {int(width) for width, height in (re.search(r"--width=(\d+) --height=(\d+)", line).groups()
+                                                  for line in images) if width == height}
+        wanted = SMALL_SIZES | (LARGE_SIZES if group in LARGE_ICON_GROUPS else set())
+        assert wanted <= sizes, f"icon group {group} lacks {sorted(wanted - sizes)} px"
+    # A cursor group: header type 2 and an image for 32 px and each scale of
+    # it. (icotool rejects wrestool's rebuilt .cur, whose sizes count the hot spot.)
+    directory = resource(exe, 12, 165)
+    reserved, kind, count = struct.unpack("<3H", directory[:6])
+    assert (reserved, kind) == (0, 2)
+    assert {struct.unpack("<H", directory[6 + 14 * index:8 + 14 * index])[0] for index in range(count)} == LARGE_SIZES
 
 
 @pytest.mark.parametrize("wave_id", sorted(WAVES))
