@@ -8,7 +8,8 @@
 Markers: @pytest.mark.registry({key: {name: value}}) seeds the registry
 before the launch; @pytest.mark.sound captures every sound played;
 @pytest.mark.locale("ja_JP.UTF-8") runs the test under that locale (code
-page 932); @pytest.mark.launch(args=..., cwd=...) starts Kelvaro with them.
+page 932); @pytest.mark.dpi(144) runs it at that display scale (96 is
+100 %); @pytest.mark.launch(args=..., cwd=...) starts Kelvaro with them.
 """
 
 import signal
@@ -67,7 +68,9 @@ def machine(request, e2e_run):
     if locale is not None:
         ensure_locale(locale.args[0])
     started = time.monotonic()
-    box = e2e_run.take_machine(request.node.nodeid, locale.args[0] if locale is not None else None)
+    dpi = request.node.get_closest_marker("dpi")
+    box = e2e_run.take_machine(request.node.nodeid, locale.args[0] if locale is not None else None,
+                               dpi.args[0] if dpi is not None else None)
     e2e_run.timings.setdefault("machines", []).append(time.monotonic() - started)
     try:
         if request.node.get_closest_marker("sound") is not None:

@@ -106,6 +106,13 @@ def test_close_box_ends_the_process_with_its_exit_code(testbed):
     assert testbed.exit_code() == 7
 
 
+@pytest.mark.parametrize("dpi", [96, pytest.param(144, marks=pytest.mark.dpi(144))])
+def test_display_scale_is_chosen_per_machine(machine, dpi):
+    assert machine.screen_dpi == dpi
+    width, _, line = machine.text_layout("Start", -round(8 * dpi / 72), 1000)
+    assert line > 11 * dpi // 96 and width > 0
+
+
 def test_registry_values_of_every_type_round_trip(machine):
     key = r"Software\Kelvaro Harness\Types"
     planted = {

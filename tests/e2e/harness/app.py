@@ -14,7 +14,7 @@ from .driver import DRIVER_VERSION, Driver, DriverError, WindowRecord, fields, h
 from .sounds import SoundCapture, alsa_config
 from .values import RegValue, as_value
 from .waiting import WaitTimeout, poll, wait_for
-from .wine import DEFAULT_LOCALE, WineServer, copy_prefix, prefix_architecture, wine_environment
+from .wine import DEFAULT_DPI, DEFAULT_LOCALE, WineServer, copy_prefix, prefix_architecture, set_display_dpi, wine_environment
 
 REPO = Path(__file__).resolve().parents[3]
 BUILD = Path(os.environ.get("KELVARO_BUILD_DIR", REPO / "build" / "win"))
@@ -275,8 +275,9 @@ class Machine:
     """One test's Windows: a copy of the template prefix, its own
     wineserver and a driver.exe inside it. Close it to end everything."""
 
-    def __init__(self, run, directory, sound=False, locale=DEFAULT_LOCALE):
+    def __init__(self, run, directory, sound=False, locale=DEFAULT_LOCALE, dpi=DEFAULT_DPI):
         self.run = run
+        self.dpi = dpi
         self.directory = Path(directory)
         self.directory.mkdir(parents=True, exist_ok=True)
         self.prefix = self.directory / "prefix"
@@ -288,6 +289,8 @@ class Machine:
         self.driver = None
         self.server = None
         copy_prefix(run.template, self.prefix)
+        if dpi != DEFAULT_DPI:
+            set_display_dpi(self.prefix, dpi)
         self.install(KELVARO_EXE, PROGRAM_PATH)
         self.install(TOOLS / "recorder.exe", RECORDER_PATH)
         # A copy, so that a rebuild never replaces a file a running program has mapped.
@@ -312,6 +315,7 @@ class Machine:
         hello = fields(self.driver.request("hello", timeout=120))
         if int(hello["version"]) < DRIVER_VERSION:
             raise DriverError(f"{TOOLS / 'driver.exe'} is older than this harness: rebuild it (scripts/build.sh win)")
+        self.screen_dpi = int(hello["dpi"])
         self.code_page = int(hello["acp"])
         self.driver_pid = int(hello["pid"])
         self.encoding = f"cp{self.code_page}"
@@ -399,6 +403,14 @@ class Machine:
         """What the screen shows in a rectangle (screen coordinates)."""
         data = unhex(self.driver.request("pixels", rect.left, rect.top, rect.width, rect.height)[0])
         return Pixels(rect.width, rect.height, data)
+
+    def text_layout(self, text, font_height, width, module=PROGRAM_PATH):
+        """How the program's "Segoe UI" of that LOGFONT height lays out text
+        as a control draws it: (width on one line, height when broken into
+        lines of at most width pixels, line height)."""
+        reply = self.driver.request("textfit", hex_text(self.encode(module)), font_height, width,
+                                    hex_text(self.encode(text)))
+        return tuple(int(field) for field in reply[:3])
 
     def screenshot(self, path, rect=None, timeout=DEFAULT_TIMEOUT):
         """Saves the screen (or a rectangle of it) as PNG once two captures in

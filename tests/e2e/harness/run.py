@@ -4,7 +4,7 @@ shared by every test; the machines the tests run on; the run's folders.
 While a test runs, the machine for the next one is prepared in the
 background, and a finished test's machine is shut down in the background:
 each test then pays only for its own work. Tests whose machine differs from
-the usual one (another locale) get theirs made on the spot."""
+the usual one (another locale or display scale) get theirs made on the spot."""
 
 import itertools
 import os
@@ -17,7 +17,7 @@ import time
 from pathlib import Path
 
 from .app import PREFIX_ARCH, TOOLS, Machine
-from .wine import DEFAULT_LOCALE, Display, build_template
+from .wine import DEFAULT_DPI, DEFAULT_LOCALE, Display, build_template
 
 
 class Run:
@@ -48,9 +48,9 @@ class Run:
 
     # ---- machines
 
-    def _new_machine(self, locale):
+    def _new_machine(self, locale, dpi=DEFAULT_DPI):
         directory = self.root / "machines" / f"{next(self._numbers):04d}"
-        return Machine(self, directory, locale=locale)
+        return Machine(self, directory, locale=locale, dpi=dpi)
 
     def _prepare_spare(self):
         """Starts making the next test's machine in the background."""
@@ -73,17 +73,18 @@ class Run:
             raise result["error"]
         return result["machine"]
 
-    def take_machine(self, nodeid, locale=None):
+    def take_machine(self, nodeid, locale=None, dpi=None):
         """A started machine for a test, linked as tests/<test name>."""
-        if locale is None and self._spare is not None:
+        usual = locale is None and dpi is None
+        if usual and self._spare is not None:
             machine = self._take_spare()
         else:
-            machine = self._new_machine(locale or DEFAULT_LOCALE)
+            machine = self._new_machine(locale or DEFAULT_LOCALE, dpi or DEFAULT_DPI)
         link = self._test_link(nodeid)
         link.parent.mkdir(parents=True, exist_ok=True)
         link.unlink(missing_ok=True)
         link.symlink_to(machine.directory)
-        if locale is None and self._spare is None:
+        if usual and self._spare is None:
             self._prepare_spare()
         return machine
 

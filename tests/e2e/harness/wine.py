@@ -13,6 +13,7 @@ from .waiting import poll
 DLL_OVERRIDES = "mscoree,mshtml=;winemenubuilder.exe=d"
 WINE_FONTS = Path("/usr/share/wine/fonts")
 DEFAULT_LOCALE = "C.UTF-8"
+DEFAULT_DPI = 96   # 100 % display scale
 
 # Written into the template. Managed=N: with no window manager every hide or
 # destroy of a top-level window otherwise stalls about 2 s. Audio="": no
@@ -261,6 +262,33 @@ def _detach_user_folders(prefix):
 # these). Everything else, the registry included, is copied.
 SHARED_SUFFIXES = {".dll", ".exe", ".drv", ".sys", ".ocx", ".acm", ".cpl", ".tlb", ".ax", ".ds", ".nls",
                    ".ttf", ".fon", ".msstyles"}
+
+
+def set_display_dpi(prefix, dpi):
+    """Gives a prefix whose wineserver is not running the display scale dpi
+    (96 is 100 %): HKCU\\Control Panel\\Desktop value LogPixels, which Wine
+    reads as its system DPI when the server starts. Written into user.reg
+    directly, which spares a server restart."""
+    header = "[Control Panel\\\\Desktop] "
+    registry = Path(prefix) / "user.reg"
+    result = []
+    section = None
+    for line in registry.read_text(encoding="utf-8", errors="surrogateescape").split("\n"):
+        if line.startswith("["):
+            section = line
+        elif section is not None and section.startswith(header) and line.startswith('"LogPixels"='):
+            continue
+        result.append(line)
+    value = f'"LogPixels"=dword:{dpi:08x}'
+    starts = [index for index, line in enumerate(result) if line.startswith(header)]
+    if starts:
+        at = starts[0] + 1
+        while at < len(result) and result[at].startswith("#"):
+            at += 1
+        result.insert(at, value)
+    else:
+        result += [header + "0", value, ""]
+    registry.write_text("\n".join(result), encoding="utf-8", errors="surrogateescape")
 
 
 def copy_prefix(template, target):

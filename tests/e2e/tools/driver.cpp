@@ -851,7 +851,10 @@ void cmdHello(const Args& args, Reply& reply)
     if (!argumentsValid(reader, reply))
         return;
     // Raised whenever a command or a reply changes; the harness checks it.
-    addField(reply, "version", 3);
+    addField(reply, "version", 4);
+    HDC screen = GetDC(nullptr);
+    addField(reply, "dpi", GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
     addField(reply, "acp", GetACP());
     addField(reply, "oemcp", GetOEMCP());
     addField(reply, "pid", GetCurrentProcessId());
@@ -1333,6 +1336,64 @@ void cmdIcon(const Args& args, Reply& reply)
     reply.text += scores;
 }
 
+// The module's PRIVATE_FONT made available to this process, once per module.
+bool registerPrivateFont(HMODULE module)
+{
+    static std::map<HMODULE, HANDLE> registered;
+    if (registered.count(module) != 0)
+        return registered[module] != nullptr;
+    HANDLE font = nullptr;
+    HRSRC resource = FindResourceA(module, "SegoeUI.ttf", "PRIVATE_FONT");
+    HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
+    void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (data != nullptr) {
+        DWORD count = 0;
+        font = AddFontMemResourceEx(data, SizeofResource(module, resource), nullptr, &count);
+    }
+    registered[module] = font;
+    return font != nullptr;
+}
+
+// textfit <module path> <font height> <width> <text>: how a text is laid out
+// in the module's "Segoe UI" at that LOGFONT height, as DrawText lays out a
+// control's text (& marks a mnemonic). Reply: width on one line, height
+// when broken into lines of at most width pixels, line height.
+void cmdTextFit(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const std::string path = readText(reader);
+    const int height = static_cast<int>(readNumber(reader));
+    const int width = static_cast<int>(readNumber(reader));
+    const std::string text = readText(reader);
+    if (!argumentsValid(reader, reply))
+        return;
+    HMODULE module = dataModule(path);
+    if (module == nullptr || !registerPrivateFont(module)) {
+        fail(reply, "no private font in the module");
+        return;
+    }
+    LOGFONTA description = {};
+    description.lfHeight = height;
+    description.lfWeight = FW_NORMAL;
+    description.lfCharSet = DEFAULT_CHARSET;
+    std::strcpy(description.lfFaceName, "Segoe UI");
+    HFONT font = CreateFontIndirectA(&description);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    RECT line = {0, 0, 0, 0};
+    DrawTextA(dc, text.c_str(), -1, &line, DT_CALCRECT | DT_SINGLELINE);
+    RECT wrapped = {0, 0, width, 0};
+    DrawTextA(dc, text.c_str(), -1, &wrapped, DT_CALCRECT | DT_WORDBREAK);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    DeleteObject(font);
+    addNumber(reply, line.right - line.left);
+    addNumber(reply, wrapped.bottom - wrapped.top);
+    addNumber(reply, metrics.tmHeight);
+}
+
 // pixels <x> <y> <width> <height>: the screen's pixels as hex 0xRRGGBB words
 void cmdPixels(const Args& args, Reply& reply)
 {
@@ -1658,6 +1719,7 @@ const Command commands[] = {
     {"keys", cmdKeys},
     {"sync", cmdSync},
     {"icon", cmdIcon},
+    {"textfit", cmdTextFit},
     {"pixels", cmdPixels},
     {"regset", cmdRegSet},
     {"regget", cmdRegGet},
