@@ -34,8 +34,3 @@ int fontHeightForDpi(int points, int dpi)
 {
     return -mulDivRounded(points, usableDpi(dpi), 72);
 }
-
-int dpiOfChange(unsigned long long wParam)
-{
-    return static_cast<int>((wParam >> 16) & 0xFFFF);
-}

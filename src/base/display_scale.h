@@ -17,9 +17,4 @@ int menuIconSide(int checkMarkSide, int dpi);
 // the character height without the internal leading).
 int fontHeightForDpi(int points, int dpi);
 
-// The dpi a WM_DPICHANGED message announces: its wParam holds the new
-// horizontal dpi in the low word and the vertical one in the high word,
-// which are always equal; the vertical one is taken, as fonts use it.
-int dpiOfChange(unsigned long long wParam);
-
 #endif

@@ -1,5 +1,7 @@
 #include "timers/countdown.h"
 
+#include "resource.h"
+
 TimerRuntime timerRuntime[timerCount];
 
 int runningTimerCount()
@@ -64,4 +66,11 @@ bool clearTimeUpMark(TimerRuntime& runtime)
     const bool shown = runtime.altIconShown;
     runtime.altIconShown = false;
     return shown;
+}
+
+int buttonIconOf(const TimerRuntime& runtime)
+{
+    if (runtime.running)
+        return IDI_RUNNING;
+    return runtime.altIconShown ? IDI_TIME_UP : IDI_READY;
 }

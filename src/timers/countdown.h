@@ -46,6 +46,9 @@ CountdownStep advanceCountdown(TimerRuntime& runtime, std::uint32_t valueMs, std
 // Takes the time-is-up mark off; false when it was not shown.
 bool clearTimeUpMark(TimerRuntime& runtime);
 
+// The Start/Stop button's icon in the timer's state: running, up or ready.
+int buttonIconOf(const TimerRuntime& runtime);
+
 // True exactly once per run: the caller fires the event. The flag is set
 // before the event runs, so a tick handled inside it does not fire again.
 bool claimEventFiring(TimerRuntime& runtime);

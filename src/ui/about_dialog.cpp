@@ -4,6 +4,7 @@
 #include "ui/about_dialog.h"
 
 #include "base/app.h"
+#include "base/display_scale_win.h"
 #include "base/strings.h"
 #include "resource.h"
 #include "store/placement_win.h"
@@ -53,12 +54,23 @@ void showVersion(HWND dialog)
     SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, line);
 }
 
+void setIcons(HWND dialog)
+{
+    SendDlgItemMessageA(dialog, IDOK, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadScaledIcon(dialog, IDI_CLOSE, 32)));
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loadScaledIcon(dialog, IDI_ABOUT, 16)));
+}
+
+void destroyIcons(HWND dialog)
+{
+    destroyButtonIcon(dialog, IDOK);
+    destroySmallIcon(dialog);
+}
+
 INT_PTR onInitDialog(HWND dialog)
 {
     showVersion(dialog);
     leaveEnterToTheDefaultButton(dialog);
-    SendDlgItemMessageA(dialog, IDOK, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadIconSized(IDI_CLOSE, 32)));
-    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loadIconSized(IDI_ABOUT, 16)));
+    setIcons(dialog);
     centerOverOwner(dialog, GetParent(dialog));
     moveDialogFocus(dialog, IDOK);
     return FALSE;   // the focus is placed already
@@ -110,10 +122,19 @@ INT_PTR onCommand(HWND dialog, WPARAM wParam)
     return TRUE;
 }
 
+// The system lays the dialog out anew for the other scale; the icons are
+// loaded again at their size for it.
+INT_PTR onDpiChanged(HWND dialog, LPARAM lParam)
+{
+    takeSuggestedRect(dialog, lParam);
+    destroyIcons(dialog);
+    setIcons(dialog);
+    return handledResult(dialog, 0);
+}
+
 INT_PTR onDestroy(HWND dialog)
 {
-    destroyButtonIcon(dialog, IDOK);
-    destroySmallIcon(dialog);
+    destroyIcons(dialog);
     return TRUE;
 }
 
@@ -134,6 +155,8 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return onNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:
         return onCommand(dialog, wParam);
+    case WM_DPICHANGED:
+        return onDpiChanged(dialog, lParam);
     case WM_DESTROY:
         return onDestroy(dialog);
     default:

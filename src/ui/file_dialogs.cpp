@@ -3,6 +3,7 @@
 #include "ui/file_dialogs.h"
 
 #include "base/app.h"
+#include "base/display_scale_win.h"
 #include "base/strings.h"
 #include "base/text.h"
 #include "events/open_command.h"
@@ -41,6 +42,9 @@ CommonDialogs loadCommonDialogs()
 // it has told us it is initialised: within this time the first size change
 // still belongs to the opening, so the dialog is centred again.
 constexpr DWORD settleTimeMs = 1000;
+
+// WM_DPICHANGED_AFTERPARENT (Windows 10 1703), which older headers lack.
+constexpr UINT dpiChangedAfterParent = 0x02E3;
 
 // Owned by one Browse call, reached by its hook through lCustData.
 struct PreviewState {
@@ -138,8 +142,8 @@ UINT_PTR CALLBACK placementHook(HWND hook, UINT message, WPARAM, LPARAM lParam)
 
 void setPreviewIcons(HWND hook)
 {
-    SendDlgItemMessageA(hook, IDC_PREVIEW_PLAY, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadIconSized(IDI_PLAY, 16)));
-    SendDlgItemMessageA(hook, IDC_PREVIEW_STOP, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadIconSized(IDI_STOP, 16)));
+    SendDlgItemMessageA(hook, IDC_PREVIEW_PLAY, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadScaledIcon(hook, IDI_PLAY, 16)));
+    SendDlgItemMessageA(hook, IDC_PREVIEW_STOP, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadScaledIcon(hook, IDI_STOP, 16)));
 }
 
 void destroyPreviewIcons(HWND hook)
@@ -179,6 +183,11 @@ UINT_PTR CALLBACK soundPreviewHook(HWND hook, UINT message, WPARAM wParam, LPARA
         return onHookInit(hook, lParam);
     case WM_COMMAND:
         return onPreviewCommand(hook, wParam);
+    case dpiChangedAfterParent:
+        // The file dialog moved to a monitor with another scale.
+        destroyPreviewIcons(hook);
+        setPreviewIcons(hook);
+        return 0;
     case WM_DESTROY:
         destroyPreviewIcons(hook);
         stopAllSounds();

@@ -4,6 +4,7 @@
 #include "ui/main_dialog.h"
 
 #include "base/app.h"
+#include "base/display_scale_win.h"
 #include "base/strings.h"
 #include "events/catalogue.h"
 #include "resource.h"
@@ -61,6 +62,12 @@ void fillPanel(HWND dialog, int index, const char unitNames[unitCount][32])
     fillEventCombo(dialog, index);
 }
 
+void setMenuAndCaptionIcons(HWND dialog)
+{
+    SendDlgItemMessageA(dialog, IDC_MENU, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadScaledIcon(dialog, IDI_MENU, 16)));
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loadScaledIcon(dialog, IDI_APP, 32)));
+}
+
 INT_PTR onInitDialog(HWND dialog)
 {
     if (tickTimerId != 0 || SetTimer(dialog, ID_TICK_TIMER, 200, nullptr) == 0) {
@@ -69,6 +76,7 @@ INT_PTR onInitDialog(HWND dialog)
     }
     tickTimerId = ID_TICK_TIMER;
 
+    fitDialogToScale(dialog);
     placeWindow(dialog);
     loadAllSettings(app.settingsKeyPath);
 
@@ -83,11 +91,23 @@ INT_PTR onInitDialog(HWND dialog)
 
     for (int index = 0; index < timerCount; ++index)
         setTimerButtonIcon(dialog, index, IDI_READY);
-    SendDlgItemMessageA(dialog, IDC_MENU, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadIconSized(IDI_MENU, 16)));
-    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loadIconSized(IDI_APP, 32)));
+    setMenuAndCaptionIcons(dialog);
 
     moveDialogFocus(dialog, IDC_START1);
     return FALSE;
+}
+
+// On a monitor with another scale the system lays the dialog out anew; the
+// icons are loaded again at their size for it.
+INT_PTR onDpiChanged(HWND dialog, LPARAM lParam)
+{
+    takeSuggestedRect(dialog, lParam);
+    for (int index = 0; index < timerCount; ++index)
+        setTimerButtonIcon(dialog, index, buttonIconOf(timerRuntime[index]));
+    destroyButtonIcon(dialog, IDC_MENU);
+    destroySmallIcon(dialog);
+    setMenuAndCaptionIcons(dialog);
+    return handledResult(dialog, 0);
 }
 
 INT_PTR onDestroy(HWND dialog)
@@ -294,6 +314,8 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return onInitDialog(dialog);
     case WM_DESTROY:
         return onDestroy(dialog);
+    case WM_DPICHANGED:
+        return onDpiChanged(dialog, lParam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONUP:

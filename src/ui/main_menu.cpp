@@ -52,18 +52,18 @@ struct MenuBitmaps {
 };
 
 // An icon that does not load or convert only leaves the entry without an image.
-void attachIcon(HMENU menu, int commandId, int iconId, std::uint32_t colour, MenuBitmaps& owned)
+void attachIcon(HMENU menu, int commandId, int iconId, const MenuLook& look, MenuBitmaps& owned)
 {
     if (owned.count >= maxMenuBitmaps)
         return;
-    OwnedBitmap bitmap(loadMenuBitmap(iconId, colour));
+    OwnedBitmap bitmap(loadMenuBitmap(iconId, look));
     if (!bitmap)
         return;
     attachMenuBitmap(menu, static_cast<UINT>(commandId), MF_BYCOMMAND, bitmap.get());
     owned.bitmaps[owned.count++] = std::move(bitmap);
 }
 
-bool appendRow(HMENU menu, const MainMenuRow& row, int commandId, std::uint32_t colour, MenuBitmaps& owned)
+bool appendRow(HMENU menu, const MainMenuRow& row, int commandId, const MenuLook& look, MenuBitmaps& owned)
 {
     if (row.commandId == separator)
         return AppendMenuA(menu, MF_SEPARATOR, 0, nullptr) != FALSE;
@@ -72,18 +72,17 @@ bool appendRow(HMENU menu, const MainMenuRow& row, int commandId, std::uint32_t 
     if (!AppendMenuA(menu, 0, static_cast<UINT_PTR>(commandId), text))
         return false;
     if (row.iconId != noIcon)
-        attachIcon(menu, commandId, row.iconId, colour, owned);
+        attachIcon(menu, commandId, row.iconId, look, owned);
     return true;
 }
 
-bool buildMainMenu(HMENU menu, bool funnyExit, MenuBitmaps& owned)
+bool buildMainMenu(HMENU menu, bool funnyExit, const MenuLook& look, MenuBitmaps& owned)
 {
-    const std::uint32_t colour = menuColourPixel();
     for (const MainMenuRow& row : mainMenuRows) {
         int commandId = row.commandId;
         if (commandId == exitRow)
             commandId = funnyExit ? IDM_EXIT_WITH_SOUND : IDM_EXIT;
-        if (!appendRow(menu, row, commandId, colour, owned))
+        if (!appendRow(menu, row, commandId, look, owned))
             return false;
     }
     return true;
@@ -153,9 +152,10 @@ void runCommand(HWND dialog, int commandId)
 // The bitmaps outlive the menu that shows them.
 int chooseCommand(HWND dialog, bool funnyExit)
 {
+    const MenuLook look = menuLookFor(dialog);
     MenuBitmaps bitmaps;
     OwnedMenu menu(CreatePopupMenu());
-    if (!menu || !buildMainMenu(menu.get(), funnyExit, bitmaps))
+    if (!menu || !buildMainMenu(menu.get(), funnyExit, look, bitmaps))
         return -1;
     return trackAndDestroyMenu(menu, buttonCentre(dialog, IDC_MENU), dialog);
 }

@@ -3,6 +3,8 @@
 #include "ui/menu_bitmap.h"
 
 #include "base/app.h"
+#include "base/display_scale.h"
+#include "base/display_scale_win.h"
 #include "base/owned_handle.h"
 #include "ui/pixel_buffer.h"
 
@@ -18,8 +20,6 @@ static_assert(offsetof(PixelBufferHeader, biClrImportant) == offsetof(BITMAPINFO
 static_assert(sizeof(PixelBufferInfo) == sizeof(BITMAPINFO), "info mirrors BITMAPINFO");
 
 namespace {
-
-constexpr int minimumMenuIconSize = 16;
 
 BITMAPINFO* asBitmapInfo(PixelBufferInfo& info)
 {
@@ -77,24 +77,21 @@ std::uint32_t menuColourPixel()
            | (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
 }
 
-SIZE menuIconSize()
+MenuLook menuLookFor(HWND owner)
 {
-    SIZE size{GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK)};
-    if (size.cx < minimumMenuIconSize)
-        size.cx = minimumMenuIconSize;
-    if (size.cy < minimumMenuIconSize)
-        size.cy = minimumMenuIconSize;
-    return size;
+    const int dpi = windowDpi(owner);
+    const SIZE size{menuIconSide(systemMetricForDpi(SM_CXMENUCHECK, dpi), dpi),
+                    menuIconSide(systemMetricForDpi(SM_CYMENUCHECK, dpi), dpi)};
+    return MenuLook{menuColourPixel(), size};
 }
 
-HBITMAP loadMenuBitmap(int iconId, std::uint32_t colour)
+HBITMAP loadMenuBitmap(int iconId, const MenuLook& look)
 {
-    const SIZE size = menuIconSize();
-    const OwnedIcon icon(static_cast<HICON>(
-        LoadImageA(app.instance, MAKEINTRESOURCEA(iconId), IMAGE_ICON, size.cx, size.cy, LR_DEFAULTCOLOR)));
+    const OwnedIcon icon(static_cast<HICON>(LoadImageA(app.instance, MAKEINTRESOURCEA(iconId), IMAGE_ICON,
+                                                       look.iconSize.cx, look.iconSize.cy, LR_DEFAULTCOLOR)));
     if (!icon)
         return nullptr;
-    return iconToMenuBitmap(icon.get(), colour);
+    return iconToMenuBitmap(icon.get(), look.colour);
 }
 
 void attachMenuBitmap(HMENU menu, UINT item, UINT flags, HBITMAP bitmap)

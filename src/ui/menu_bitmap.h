@@ -13,11 +13,18 @@ HBITMAP iconToMenuBitmap(HICON icon, std::uint32_t colour);
 // COLOR_MENU as an opaque 32-bit pixel value.
 std::uint32_t menuColourPixel();
 
-// The size menu icons are requested at: the menu check mark size, at least 16.
-SIZE menuIconSize();
+// What every picture of one menu showing shares: the colour it is laid over
+// and the size it is loaded at, the menu check-mark size at the owner's
+// display scale, at least 16 px scaled.
+struct MenuLook {
+    std::uint32_t colour;
+    SIZE iconSize;
+};
 
-// Loads icon iconId at menuIconSize() and converts it; null when either fails.
-HBITMAP loadMenuBitmap(int iconId, std::uint32_t colour);
+MenuLook menuLookFor(HWND owner);
+
+// Loads icon iconId at the look's size and converts it; null when either fails.
+HBITMAP loadMenuBitmap(int iconId, const MenuLook& look);
 
 // Shows bitmap beside a menu item, checked or not; a null bitmap leaves the
 // item without an image. flags is MF_BYCOMMAND or MF_BYPOSITION.

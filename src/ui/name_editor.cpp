@@ -7,6 +7,8 @@
 #include "ui/name_editor.h"
 
 #include "base/app.h"
+#include "base/display_scale.h"
+#include "base/display_scale_win.h"
 #include "base/owned_handle.h"
 #include "base/strings.h"
 #include "resource.h"
@@ -82,15 +84,16 @@ LRESULT onEditorNcCreate(HWND window, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(window, WM_NCCREATE, wParam, lParam);
 }
 
-// 8 points at the screen's resolution, in the dialogs' face.
+// 8 points at the resolution of the editor's monitor, in the dialogs' face.
 HFONT createEditorFont(HWND window)
 {
     LOGFONTA logFont = {};
     {
+        // A window without a device context gets no editor.
         const WindowDc dc(window, GetDC(window));
         if (!dc)
             return nullptr;
-        logFont.lfHeight = -MulDiv(8, GetDeviceCaps(dc.get(), LOGPIXELSY), 72);
+        logFont.lfHeight = fontHeightForDpi(8, windowDpi(window));
     }
     logFont.lfWeight = FW_NORMAL;
     logFont.lfQuality = CLEARTYPE_QUALITY;
@@ -127,7 +130,8 @@ bool readEditTextMetrics(HWND edit, TEXTMETRICA& metrics)
     return read;
 }
 
-// One line of text high, framed by two pixels, where the window was created.
+// One line of text high, framed by two pixels at 100 % (more on a scaled
+// monitor), where the window was created.
 void placeEditor(HWND window, HWND edit, const TEXTMETRICA& metrics)
 {
     RECT rect = {};
@@ -136,10 +140,11 @@ void placeEditor(HWND window, HWND edit, const TEXTMETRICA& metrics)
     const int margin = metrics.tmAveCharWidth / 2;
     SendMessageA(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
     const int textWidth = rect.right - rect.left;
-    InflateRect(&rect, 2, 2);
+    const int frame = scaleForDpi(2, windowDpi(window));
+    InflateRect(&rect, frame, frame);
     SetWindowPos(window, HWND_TOPMOST, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                  SWP_NOOWNERZORDER | SWP_NOACTIVATE);
-    SetWindowPos(edit, nullptr, 2, 2, textWidth, metrics.tmHeight,
+    SetWindowPos(edit, nullptr, frame, frame, textWidth, metrics.tmHeight,
                  SWP_NOOWNERZORDER | SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
@@ -172,17 +177,22 @@ LRESULT onEditorPaint(HWND window)
         return 0;
     RECT rect = {};
     GetClientRect(window, &rect);
+    // A one-pixel line at 100 %, as many nested lines as the scale asks.
+    const int lines = scaleForDpi(1, windowDpi(window));
     const OwnedPen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
-    if (pen) {
-        const HGDIOBJ previous = SelectObject(dc, pen.get());
-        MoveToEx(dc, rect.left, rect.top, nullptr);
-        LineTo(dc, rect.right - 1, rect.top);
-        LineTo(dc, rect.right - 1, rect.bottom - 1);
-        LineTo(dc, rect.left, rect.bottom - 1);
-        LineTo(dc, rect.left, rect.top);
-        SelectObject(dc, previous);
+    const HGDIOBJ previous = pen ? SelectObject(dc, pen.get()) : nullptr;
+    for (int line = 0; line < lines; ++line) {
+        if (pen) {
+            MoveToEx(dc, rect.left, rect.top, nullptr);
+            LineTo(dc, rect.right - 1, rect.top);
+            LineTo(dc, rect.right - 1, rect.bottom - 1);
+            LineTo(dc, rect.left, rect.bottom - 1);
+            LineTo(dc, rect.left, rect.top);
+        }
+        InflateRect(&rect, -1, -1);
     }
-    InflateRect(&rect, -1, -1);
+    if (pen)
+        SelectObject(dc, previous);
     FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
     EndPaint(window, &paint);
     return 0;
@@ -271,6 +281,11 @@ LRESULT CALLBACK editorWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_NAME_EDIT_ESCAPE:
         return onEditorEscape(window);
+    case WM_DPICHANGED:
+        // The panel below is laid out anew for the other scale: the editor,
+        // placed once over its caption, ends as if the focus had left it.
+        SendMessageA(window, WM_COMMAND, IDOK, 0);
+        return 0;
     case WM_NCDESTROY:
         return onEditorNcDestroy(window, wParam, lParam);
     default:
@@ -308,12 +323,12 @@ int trackPanelMenu(HWND mainDialog, POINT clientPoint, int index)
 {
     POINT screenPoint = clientPoint;
     ClientToScreen(mainDialog, &screenPoint);
-    const std::uint32_t colour = menuColourPixel();
+    const MenuLook look = menuLookFor(mainDialog);
     OwnedMenu menu(CreatePopupMenu());
     if (!menu)
         return -1;
-    const OwnedBitmap renameBitmap(loadMenuBitmap(IDI_RENAME, colour));
-    const OwnedBitmap resetBitmap(loadMenuBitmap(IDI_RESET, colour));
+    const OwnedBitmap renameBitmap(loadMenuBitmap(IDI_RENAME, look));
+    const OwnedBitmap resetBitmap(loadMenuBitmap(IDI_RESET, look));
     if (!appendPanelMenuEntries(menu.get(), index))
         return -1;
     attachMenuBitmap(menu.get(), IDM_MODIFY_NAME, MF_BYCOMMAND, renameBitmap.get());

@@ -4,6 +4,7 @@
 #include "ui/settings_dialog.h"
 
 #include "base/app.h"
+#include "base/display_scale_win.h"
 #include "base/owned_handle.h"
 #include "base/strings.h"
 #include "events/execute.h"
@@ -130,9 +131,16 @@ void setButtonIcons(HWND dialog)
 {
     for (const ButtonIcon& icon : buttonIcons) {
         SendDlgItemMessageA(dialog, icon.buttonId, BM_SETIMAGE, IMAGE_ICON,
-                            reinterpret_cast<LPARAM>(loadIconSized(icon.iconId, icon.size)));
+                            reinterpret_cast<LPARAM>(loadScaledIcon(dialog, icon.iconId, icon.size)));
     }
-    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loadIconSized(IDI_OPTIONS, 16)));
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loadScaledIcon(dialog, IDI_OPTIONS, 16)));
+}
+
+void destroyButtonIcons(HWND dialog)
+{
+    for (const ButtonIcon& icon : buttonIcons)
+        destroyButtonIcon(dialog, icon.buttonId);
+    destroySmallIcon(dialog);
 }
 
 void fillEdits(HWND dialog)
@@ -156,6 +164,7 @@ INT_PTR onInitDialog(HWND dialog)
     fillEdits(dialog);
     showOptionBoxes(dialog);
 
+    fitDialogToScale(dialog);
     centerOverOwner(dialog, mainDialogOf(dialog));
     moveDialogFocus(dialog, IDOK);
     return FALSE;
@@ -308,12 +317,20 @@ INT_PTR onCtlColorEdit(HDC dc, HWND edit)
     return reinterpret_cast<INT_PTR>(dialogState.labelBrush.get());
 }
 
+// The system lays the dialog out anew for the other scale; the icons are
+// loaded again at their size for it.
+INT_PTR onDpiChanged(HWND dialog, LPARAM lParam)
+{
+    takeSuggestedRect(dialog, lParam);
+    destroyButtonIcons(dialog);
+    setButtonIcons(dialog);
+    return handledResult(dialog, 0);
+}
+
 INT_PTR onDestroy(HWND dialog)
 {
     dialogState.labelBrush.reset();
-    for (const ButtonIcon& icon : buttonIcons)
-        destroyButtonIcon(dialog, icon.buttonId);
-    destroySmallIcon(dialog);
+    destroyButtonIcons(dialog);
     // Also silences an event sound a timer started while the dialog was open.
     stopAllSounds();
     return handledResult(dialog, 1);
@@ -330,6 +347,8 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         return onCommand(dialog, wParam);
     case WM_CTLCOLOREDIT:
         return onCtlColorEdit(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DPICHANGED:
+        return onDpiChanged(dialog, lParam);
     case WM_DESTROY:
         return onDestroy(dialog);
     default:

@@ -64,12 +64,12 @@ bool appendText(HMENU menu, UINT flags, UINT_PTR item, unsigned textId)
 }
 
 // Gives the section just appended its icon and the separator after it.
-bool finishSection(HMENU menu, const MenuSection& section, std::uint32_t colour, OwnedBitmap& bitmap)
+bool finishSection(HMENU menu, const MenuSection& section, const MenuLook& look, OwnedBitmap& bitmap)
 {
     const int count = GetMenuItemCount(menu);
     if (count == -1)
         return false;
-    bitmap.reset(loadMenuBitmap(section.iconId, colour));
+    bitmap.reset(loadMenuBitmap(section.iconId, look));
     attachMenuBitmap(menu, static_cast<UINT>(count - 1), MF_BYPOSITION, bitmap.get());
     return AppendMenuA(menu, MF_SEPARATOR, 0, nullptr) != FALSE;
 }
@@ -198,7 +198,7 @@ constexpr MenuEntry entries[] = {
 };
 
 // Fills the empty menu; false when any part fails.
-bool buildMenu(HMENU menu, MenuBitmaps& bitmaps, std::uint32_t colour)
+bool buildMenu(HMENU menu, MenuBitmaps& bitmaps, const MenuLook& look)
 {
     HMENU submenus[sectionCount];
     for (int index = 0; index < sectionCount; ++index) {
@@ -209,7 +209,7 @@ bool buildMenu(HMENU menu, MenuBitmaps& bitmaps, std::uint32_t colour)
             return false;
         // Part of the menu now, so destroyed with it.
         submenus[index] = submenu.take();
-        if (!finishSection(menu, sections[index], colour, bitmaps.sections[index]))
+        if (!finishSection(menu, sections[index], look, bitmaps.sections[index]))
             return false;
     }
     if (!appendText(menu, MF_STRING, IDM_CLOSE_MENU, IDM_CLOSE_MENU))
@@ -254,12 +254,12 @@ bool notepadCandidate(const char* folder, const char* subfolder, std::string& co
 // The bitmaps outlive the menu that shows them.
 int chooseCommand(HWND settingsDialog)
 {
-    const std::uint32_t colour = menuColourPixel();
+    const MenuLook look = menuLookFor(settingsDialog);
     MenuBitmaps bitmaps;
     for (int index = 0; index < sharedBitmapCount; ++index)
-        bitmaps.shared[index].reset(loadMenuBitmap(sharedIconIds[index], colour));
+        bitmaps.shared[index].reset(loadMenuBitmap(sharedIconIds[index], look));
     OwnedMenu menu(CreatePopupMenu());
-    if (!menu || !buildMenu(menu.get(), bitmaps, colour))
+    if (!menu || !buildMenu(menu.get(), bitmaps, look))
         return -1;
     return trackAndDestroyMenu(menu, buttonCentre(settingsDialog, IDC_SET_ADVANCED), settingsDialog);
 }

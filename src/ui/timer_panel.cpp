@@ -1,6 +1,7 @@
 #include "ui/timer_panel.h"
 
 #include "base/app.h"
+#include "base/display_scale_win.h"
 #include "events/catalogue.h"
 #include "settings/settings.h"
 #include "timers/duration.h"
@@ -45,7 +46,7 @@ void setTimerButtonIcon(HWND dialog, int index, int iconId)
 {
     const int buttonId = panels[index].button;
     destroyButtonIcon(dialog, buttonId);
-    SendDlgItemMessageA(dialog, buttonId, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadIconSized(iconId, 32)));
+    SendDlgItemMessageA(dialog, buttonId, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadScaledIcon(dialog, iconId, 32)));
 }
 
 BandRect titleBandOfPanel(HWND dialog, int index)

@@ -19,7 +19,7 @@ void showTimerName(HWND dialog, int index);
 void fillEventCombo(HWND dialog, int index);
 
 // Replaces the Start/Stop button's icon (destroying the old one) by icon
-// resource iconId at 32 x 32.
+// resource iconId at 32 x 32 on a 96 DPI monitor (scaled on others).
 void setTimerButtonIcon(HWND dialog, int index, int iconId);
 
 // The panel's title band in the dialog's client coordinates.

@@ -2,6 +2,7 @@
 // seconds rounded up, the moment a timer is up, and when the display changes.
 #include "timers/countdown.h"
 
+#include "resource.h"
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>
@@ -145,9 +146,12 @@ TEST(Countdown, TheTimeIsUpMarkFollowsOnlyAStopAtTimeUpWithTheOptionOn)
     const Case cases[] = {{true, true, false}, {true, false, false}, {false, true, true}, {false, false, false}};
     for (const Case& c : cases) {
         TimerRuntime runtime = started(1000, 0);
+        EXPECT_EQ(buttonIconOf(runtime), IDI_RUNNING);
         stopCountdown(runtime, c.user, c.option);
         EXPECT_FALSE(runtime.running);
         EXPECT_EQ(runtime.altIconShown, c.mark) << "user " << c.user << " option " << c.option;
+        // What a change of display scale loads again.
+        EXPECT_EQ(buttonIconOf(runtime), c.mark ? IDI_TIME_UP : IDI_READY);
     }
 }
 

@@ -62,11 +62,4 @@ TEST(DisplayScale, EightPointFontHeights)
     EXPECT_EQ(fontHeightForDpi(8, 0), -11);
 }
 
-TEST(DisplayScale, DpiChangeMessageCarriesTheNewDpiInBothWords)
-{
-    EXPECT_EQ(dpiOfChange(0x00900090u), 144);
-    EXPECT_EQ(dpiOfChange(0x00600060u), 96);
-    EXPECT_EQ(dpiOfChange(0xFFFFFFFF00C000C0ull), 192);   // 64-bit wParam: upper half ignored
-}
-
 } // namespace
