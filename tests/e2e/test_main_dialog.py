@@ -5,8 +5,11 @@ import struct
 
 import pytest
 
-from harness import IDCANCEL, IDNO, IDYES, ids
+from harness import IDCANCEL, IDNO, IDOK, IDYES, Window, ids
 from harness.app import REPO, WM_CLOSE
+from test_about import open_about
+from test_name_editor import open_editor, press
+from test_title_band import open_panel_menu
 
 PANELS = [
     (ids.IDC_GROUP1, ids.IDC_START1, ids.IDC_VALUE1, ids.IDC_UNIT1, ids.IDC_EVENT1),
@@ -110,3 +113,136 @@ def test_screenshot_of_the_main_dialog(app):
     path = app.screenshot(REPO / "docs" / "main-dialog.png")
     width, height = struct.unpack(">II", path.read_bytes()[16:24])
     assert (width, height) == (rect.width, rect.height)
+
+
+# ---- display scale
+
+SCALES = [pytest.param(dpi, marks=pytest.mark.dpi(dpi), id=f"{dpi * 100 // 96}%") for dpi in (120, 144, 192)]
+ALPHABET = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+BS_TYPE, BS_GROUPBOX, BS_CHECKBOX, BS_AUTOCHECKBOX = 0x0F, 0x07, 0x02, 0x03
+SS_TYPE, SS_ICON = 0x1F, 0x03
+
+
+def scaled(value, dpi):
+    """value * dpi / 96 rounded half up, as the program scales."""
+    return (value * dpi + 48) // 96
+
+
+def font_height(dpi):
+    return -((8 * dpi + 36) // 72)   # the dialogs' 8 points
+
+
+def base_units(machine, dpi):
+    """The dialog base units of the dialogs' font at dpi, worked out as the
+    dialog manager does: average width of the alphabet, line height."""
+    width, _, line = machine.text_layout(ALPHABET, font_height(dpi), 10000)
+    return (width // 26 + 1) // 2, line
+
+
+def assert_template_size(window, size_in_units, dpi):
+    """The dialog's client area is its template size in dialog units at the
+    font's base units for dpi."""
+    x, y = base_units(window.machine, dpi)
+    width, height = size_in_units
+    assert window.client_rect()[2:] == ((width * x + 2) // 4, (height * y + 4) // 8)
+
+
+def assert_texts_fit(window, dpi):
+    problems = text_fit_problems(window, dpi)
+    assert not problems, problems
+
+
+def text_fit_problems(window, dpi):
+    """No text of the window's buttons, boxes and labels is cut, and none
+    breaks into more lines than at 100 %: each is laid out in the program's
+    font at dpi in the room its control leaves for it, and compared with the
+    same control at 96 DPI (its room shrunk by the ratio of the base units)."""
+    machine = window.machine
+    ratio = base_units(machine, 96)[0] / base_units(machine, dpi)[0]
+    checked = 0
+    problems = []
+    for child in window.children():
+        kind = child.class_name
+        text = child.text.replace("</a>", "").replace('<a href="', "").replace('">', " ")
+        if not child.visible or not text.strip() or kind not in ("Button", "Static", "SysLink"):
+            continue
+        control = Window(window.app, child.hwnd)
+        info = control.info()
+        room = info["clientwidth"]
+        if kind == "Static" and child.style & SS_TYPE == SS_ICON:
+            continue
+        if kind == "Button":
+            style = child.style & BS_TYPE
+            if style in (BS_CHECKBOX, BS_AUTOCHECKBOX):
+                room -= scaled(16, dpi)
+            elif style == BS_GROUPBOX:
+                room -= scaled(12, dpi)
+            else:
+                image = control.button_image(None)
+                room -= scaled(6, dpi) + (scaled(32 if info["clientheight"] > scaled(30, dpi) else 16, dpi)
+                                          if image else 0)
+        one_line, wrapped, line = machine.text_layout(text, font_height(dpi), room)
+        _, wrapped_96, line_96 = machine.text_layout(text, font_height(96), int(room * ratio))
+        lines, lines_96 = wrapped // line, wrapped_96 // line_96
+        if lines != lines_96:
+            problems.append(f"{text!r} breaks into {lines} lines, {lines_96} at 100 %")
+        if wrapped > info["clientheight"] + 1:
+            problems.append(f"{text!r} is cut at the bottom")
+        if lines == 1 and one_line > room:
+            problems.append(f"{text!r} needs {one_line} px, has {room}")
+        checked += 1
+    assert checked >= 3
+    return problems
+
+
+@pytest.mark.parametrize("dpi", SCALES)
+def test_every_window_follows_the_display_scale(app, dpi):
+    small, large = scaled(16, dpi), scaled(32, dpi)
+    assert_template_size(app, (170, 159), dpi)
+    assert_texts_fit(app, dpi)
+    # Button pictures drawn from the image made for the size: the pixels on
+    # screen are those of that image, not of a stretched smaller one.
+    for _, start, _, _, _ in PANELS:
+        assert app.button_icon(start, size=large) == ids.IDI_READY
+    assert app.button_icon(ids.IDC_MENU, candidates=(ids.IDI_MENU,), size=small) == ids.IDI_MENU
+    app.click(ids.IDC_START2)
+    assert app.button_icon(ids.IDC_START2, size=large) == ids.IDI_RUNNING
+    app.click(ids.IDC_START2)
+
+    # The title band, found from the scaled panel, opens the name editor over
+    # it: one line of the font at this scale, in a frame that grew with it.
+    editor = open_editor(app, 1)
+    frame = scaled(2, dpi)
+    _, _, line = app.machine.text_layout("Timer", font_height(dpi), 1000)
+    group, button = app.window_rect(ids.IDC_GROUP1), app.window_rect(ids.IDC_START1)
+    assert editor.window_rect() == (button.left - frame, group.top - frame,
+                                    group.left + group.right - button.left + frame, group.top + line + frame)
+    assert editor.client_rect(101)[:2] == (frame, frame)
+    press(editor, "escape")
+    app.wait_for(lambda: app.text(ids.IDC_GROUP1) == "Timer #&1", message="the name back")
+
+    # Menu pictures at the scaled menu size (Wine lets the item's text cover
+    # their right part, as it does at 100 %).
+    menu = Window(app, app.open_menu())
+    assert menu.button_icon(None, candidates=(ids.IDI_SAVE,), size=small, columns=small // 2) == ids.IDI_SAVE
+    app.escape_menu()
+    open_panel_menu(app, 3)
+    menu = Window(app, app.wait_for_menu())
+    assert menu.button_icon(None, candidates=(ids.IDI_RENAME,), size=small, columns=small // 2) == ids.IDI_RENAME
+    app.escape_menu()
+
+    app.open_menu()
+    app.pick_menu_entry(0)
+    settings = app.dialog("Settings")
+    assert_template_size(settings, (398, 346), dpi)
+    assert_texts_fit(settings, dpi)
+    assert settings.button_icon(IDOK, candidates=(ids.IDI_OK,), size=large) == ids.IDI_OK
+    assert settings.button_icon(ids.IDC_SET_PLAY1, candidates=(ids.IDI_PLAY,), size=small) == ids.IDI_PLAY
+    settings.click(IDCANCEL)
+    app.wait_for(lambda: not settings.exists(), message="Settings to close")
+    app.wait_for(app.is_foreground, message="the main dialog active again")
+
+    about = open_about(app)
+    assert_template_size(about, (214, 178), dpi)
+    assert_texts_fit(about, dpi)
+    assert about.button_icon(IDOK, candidates=(ids.IDI_CLOSE,), size=large) == ids.IDI_CLOSE

@@ -373,13 +373,13 @@ int channelDifference(DWORD a, DWORD b)
     return total;
 }
 
-// Smallest mean difference per colour channel of the icon's opaque pixels,
-// over every place the icon fits inside the capture.
-double bestIconScore(const IconPixels& icon, const Capture& capture)
+// Smallest mean difference per colour channel of the icon's opaque pixels in
+// its first columns, over every place the icon fits inside the capture.
+double bestIconScore(const IconPixels& icon, const Capture& capture, int columns)
 {
     long long opaqueCount = 0;
-    for (bool opaque : icon.opaque)
-        opaqueCount += opaque ? 1 : 0;
+    for (size_t at = 0; at < icon.opaque.size(); ++at)
+        opaqueCount += icon.opaque[at] && static_cast<int>(at) % icon.width < columns ? 1 : 0;
     if (opaqueCount == 0)
         return 1e9;
     long long best = -1;
@@ -387,7 +387,7 @@ double bestIconScore(const IconPixels& icon, const Capture& capture)
         for (int left = 0; left + icon.width <= capture.width; ++left) {
             long long total = 0;
             for (int y = 0; y < icon.height && (best < 0 || total < best); ++y) {
-                for (int x = 0; x < icon.width; ++x) {
+                for (int x = 0; x < icon.width && x < columns; ++x) {
                     const size_t at = static_cast<size_t>(y * icon.width + x);
                     if (icon.opaque[at])
                         total += channelDifference(icon.color[at],
@@ -1282,22 +1282,32 @@ void cmdSync(const Args& args, Reply& reply)
     sendA(edit, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0, ignored, reply);
 }
 
-// icon <button> <module path> <size> <id>...: which of the module's icons
-// the button shows. Reply: image handle, best id (0: none matches), and
-// id:score pairs, the score being the mean channel difference times 100.
+// icon <window> <module path> <size>[:<columns>] <id>...: which of the
+// module's icons a button shows (or any other window, a menu for one, shows
+// somewhere), comparing only the icons' first columns when given (a menu
+// may cover the rest of its pictures with the item's text).
+// Reply: the button's image handle (0 for other windows), best id (0: none
+// matches), and id:score pairs, the score being the mean channel difference
+// times 100.
 void cmdIcon(const Args& args, Reply& reply)
 {
     ArgReader reader = {args, 0, true};
     const HWND button = readWindow(reader);
     const std::string path = readText(reader);
-    const int size = static_cast<int>(readNumber(reader));
+    if (!hasMore(reader))
+        reader.ok = false;
+    const std::string sizeWord = reader.ok ? reader.args[reader.next++] : std::string();
+    const int size = std::atoi(sizeWord.c_str());
+    const size_t colon = sizeWord.find(':');
+    const int columns = colon == std::string::npos ? size : std::atoi(sizeWord.c_str() + colon + 1);
     std::vector<int> ids;
     while (reader.ok && hasMore(reader))
         ids.push_back(static_cast<int>(readNumber(reader)));
     if (!argumentsValid(reader, reply) || !validWindow(button, reply))
         return;
     LRESULT image = 0;
-    if (!sendA(button, BM_GETIMAGE, IMAGE_ICON, 0, image, reply))
+    const bool isButton = className(button) == "Button";
+    if (isButton && !sendA(button, BM_GETIMAGE, IMAGE_ICON, 0, image, reply))
         return;
     // Paint what is pending now rather than whenever the program gets to it.
     RedrawWindow(button, nullptr, nullptr, RDW_UPDATENOW);
@@ -1322,7 +1332,7 @@ void cmdIcon(const Args& args, Reply& reply)
         IconPixels pixels = {};
         double score = 1e9;
         if (icon != nullptr && readIconPixels(icon, pixels))
-            score = bestIconScore(pixels, capture);
+            score = bestIconScore(pixels, capture, columns);
         if (icon != nullptr)
             DestroyIcon(icon);
         if (score <= bestScore) {
@@ -1332,7 +1342,7 @@ void cmdIcon(const Args& args, Reply& reply)
         scores += " " + std::to_string(id) + ":" + std::to_string(static_cast<long long>(score * 100));
     }
     addNumber(reply, static_cast<long long>(image));
-    addNumber(reply, image == 0 ? 0 : bestId);
+    addNumber(reply, isButton && image == 0 ? 0 : bestId);
     reply.text += scores;
 }
 
