@@ -17,4 +17,33 @@ int menuIconSide(int checkMarkSide, int dpi);
 // the character height without the internal leading).
 int fontHeightForDpi(int points, int dpi);
 
+// The whole points of a LOGFONT height at that dpi (the inverse, rounded).
+int fontPointsAtDpi(int height, int dpi);
+
+// A dialog unit in pixels, as the dialog manager works it out from the
+// dialog's font: a quarter of the horizontal base unit, the average width of
+// the 52 letters rounded to whole pixels, and an eighth of the vertical one,
+// the font's line height.
+int horizontalBaseUnit(int alphabetWidth);
+
+// A dialog template grows with its font's base units. Being whole pixels,
+// they grow by other ratios than the display scale (6 px at 100 % but 7 at
+// 125 %, that is 117 %), and texts, which grow with the scale, no longer
+// fit. A dialog is stretched by what the base units lack.
+struct DialogStretch {
+    long long numeratorX;
+    long long denominatorX;
+    long long numeratorY;
+    long long denominatorY;
+};
+
+// The stretch for a dialog whose font has base units (unitX, unitY) at dpi
+// and (unitX96, unitY96) at 96 DPI; none (1 / 1) at 96 DPI or for units
+// that are not positive.
+DialogStretch dialogStretch(int unitX96, int unitY96, int unitX, int unitY, int dpi);
+
+// A coordinate stretched, rounded to the nearest pixel.
+int stretchX(int value, const DialogStretch& stretch);
+int stretchY(int value, const DialogStretch& stretch);
+
 #endif

@@ -16,6 +16,12 @@ int systemMetricForDpi(int index, int dpi);
 // caller destroys it.
 HICON loadScaledIcon(HWND window, int iconId, int size);
 
+// At a scale other than 100 %, stretches a dialog just created from its
+// template, and its controls, by what the whole-pixel base units of its font
+// lack: the dialog then has the size its template has at 100 % times the
+// scale, and its texts fit as they do at 100 %.
+void fitDialogToScale(HWND dialog);
+
 // WM_DPICHANGED: moves and sizes the window to the rectangle the system
 // suggests for the new scale (lParam).
 void takeSuggestedRect(HWND window, LPARAM lParam);

@@ -71,6 +71,7 @@ INT_PTR onInitDialog(HWND dialog)
     showVersion(dialog);
     leaveEnterToTheDefaultButton(dialog);
     setIcons(dialog);
+    fitDialogToScale(dialog);
     centerOverOwner(dialog, GetParent(dialog));
     moveDialogFocus(dialog, IDOK);
     return FALSE;   // the focus is placed already

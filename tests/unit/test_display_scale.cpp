@@ -62,4 +62,41 @@ TEST(DisplayScale, EightPointFontHeights)
     EXPECT_EQ(fontHeightForDpi(8, 0), -11);
 }
 
+TEST(DisplayScale, FontPointsComeBackFromTheHeightAtEachScale)
+{
+    for (int dpi : {96, 120, 144, 168, 192, 288})
+        EXPECT_EQ(fontPointsAtDpi(fontHeightForDpi(8, dpi), dpi), 8) << dpi;
+    EXPECT_EQ(fontPointsAtDpi(13, 120), 8);   // 7.8: a positive cell height reads the same
+}
+
+TEST(DisplayScale, DialogsGrowByTheScaleWhateverTheirFontsBaseUnitsRoundTo)
+{
+    // The base units of the dialogs' 8-point face measured under Wine, and
+    // the main dialog's template, 170 x 159 dialog units (255 x 298 px at 100 %).
+    struct Case {
+        int dpi, unitX, unitY;
+    };
+    const Case cases[] = {{120, 7, 17}, {144, 8, 21}, {168, 10, 26}, {192, 11, 28}};
+    for (const Case& scale : cases) {
+        const DialogStretch stretch = dialogStretch(6, 15, scale.unitX, scale.unitY, scale.dpi);
+        const int width = stretchX(170 * scale.unitX / 4, stretch);
+        const int height = stretchY(159 * scale.unitY / 8, stretch);
+        EXPECT_NEAR(width, 255 * scale.dpi / 96.0, 1.0) << scale.dpi;
+        EXPECT_NEAR(height, 298 * scale.dpi / 96.0, 1.5) << scale.dpi;
+        EXPECT_EQ(stretchX(0, stretch), 0);
+    }
+    EXPECT_EQ(horizontalBaseUnit(312), 6);   // 12 px average width: half, rounded up
+    EXPECT_EQ(horizontalBaseUnit(311), 6);
+    EXPECT_EQ(horizontalBaseUnit(416), 8);
+}
+
+TEST(DisplayScale, NoStretchAtOneHundredPercentOrWithoutUnits)
+{
+    for (const DialogStretch& stretch : {dialogStretch(6, 15, 6, 15, 96), dialogStretch(6, 15, 8, 21, 96),
+                                         dialogStretch(0, 15, 8, 21, 144), dialogStretch(6, 15, 8, -1, 144)}) {
+        for (int value : {-5, 0, 1, 255, 298})
+            EXPECT_EQ(stretchX(value, stretch) + stretchY(value, stretch), 2 * value);
+    }
+}
+
 } // namespace

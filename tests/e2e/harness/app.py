@@ -669,17 +669,18 @@ class Window:
         return self.send_message(BM_GETIMAGE, IMAGE_ICON, 0, id=id)
 
     def button_icon(self, id, candidates=(ids.IDI_READY, ids.IDI_RUNNING, ids.IDI_TIME_UP), size=32,
-                    module=PROGRAM_PATH, timeout=10, columns=None):
+                    module=PROGRAM_PATH, timeout=10, part=None):
         """Which of the candidate icons of the program the button shows, or
         None. Wine keeps another process's icons out of reach, so the driver
         has the button repaint, then compares its pixels on screen with each
         candidate loaded from the program file: the button must be visible
         and not covered by another window. Two readings in a row must agree.
         With id=None a window's own picture is searched for (a menu's, say);
-        columns compares only the icons' first columns."""
+        part compares only the first part columns of the icons' middle part
+        rows."""
         def reading():
             reply = self.driver.request("icon", self.control(id), hex_text(self.machine.encode(module)),
-                                        size if columns is None else f"{size}:{columns}", *candidates)
+                                        size if part is None else f"{size}:{part}", *candidates)
             return int(reply[1])
         readings = [reading()]
 

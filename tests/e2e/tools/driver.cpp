@@ -374,12 +374,19 @@ int channelDifference(DWORD a, DWORD b)
 }
 
 // Smallest mean difference per colour channel of the icon's opaque pixels in
-// its first columns, over every place the icon fits inside the capture.
-double bestIconScore(const IconPixels& icon, const Capture& capture, int columns)
+// the first part columns of its middle part rows, over every place the icon
+// fits inside the capture.
+double bestIconScore(const IconPixels& icon, const Capture& capture, int part)
 {
+    const int firstRow = (icon.height - part) / 2;
+    const auto counted = [&](int x, int y) {
+        return x < part && y >= firstRow && y < firstRow + part && icon.opaque[static_cast<size_t>(y * icon.width + x)];
+    };
     long long opaqueCount = 0;
-    for (size_t at = 0; at < icon.opaque.size(); ++at)
-        opaqueCount += icon.opaque[at] && static_cast<int>(at) % icon.width < columns ? 1 : 0;
+    for (int y = 0; y < icon.height; ++y) {
+        for (int x = 0; x < icon.width; ++x)
+            opaqueCount += counted(x, y) ? 1 : 0;
+    }
     if (opaqueCount == 0)
         return 1e9;
     long long best = -1;
@@ -387,9 +394,9 @@ double bestIconScore(const IconPixels& icon, const Capture& capture, int columns
         for (int left = 0; left + icon.width <= capture.width; ++left) {
             long long total = 0;
             for (int y = 0; y < icon.height && (best < 0 || total < best); ++y) {
-                for (int x = 0; x < icon.width && x < columns; ++x) {
+                for (int x = 0; x < icon.width; ++x) {
                     const size_t at = static_cast<size_t>(y * icon.width + x);
-                    if (icon.opaque[at])
+                    if (counted(x, y))
                         total += channelDifference(icon.color[at],
                             capture.pixels[static_cast<size_t>((top + y) * capture.width + left + x)]);
                 }
@@ -1282,10 +1289,11 @@ void cmdSync(const Args& args, Reply& reply)
     sendA(edit, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0, ignored, reply);
 }
 
-// icon <window> <module path> <size>[:<columns>] <id>...: which of the
+// icon <window> <module path> <size>[:<part>] <id>...: which of the
 // module's icons a button shows (or any other window, a menu for one, shows
-// somewhere), comparing only the icons' first columns when given (a menu
-// may cover the rest of its pictures with the item's text).
+// somewhere), comparing only the first part columns of the icons' middle
+// part rows when given (a menu may cut its pictures to its rows and cover
+// their right with the item's text).
 // Reply: the button's image handle (0 for other windows), best id (0: none
 // matches), and id:score pairs, the score being the mean channel difference
 // times 100.
@@ -1299,7 +1307,7 @@ void cmdIcon(const Args& args, Reply& reply)
     const std::string sizeWord = reader.ok ? reader.args[reader.next++] : std::string();
     const int size = std::atoi(sizeWord.c_str());
     const size_t colon = sizeWord.find(':');
-    const int columns = colon == std::string::npos ? size : std::atoi(sizeWord.c_str() + colon + 1);
+    const int part = colon == std::string::npos ? size : std::atoi(sizeWord.c_str() + colon + 1);
     std::vector<int> ids;
     while (reader.ok && hasMore(reader))
         ids.push_back(static_cast<int>(readNumber(reader)));
@@ -1332,7 +1340,7 @@ void cmdIcon(const Args& args, Reply& reply)
         IconPixels pixels = {};
         double score = 1e9;
         if (icon != nullptr && readIconPixels(icon, pixels))
-            score = bestIconScore(pixels, capture, columns);
+            score = bestIconScore(pixels, capture, part);
         if (icon != nullptr)
             DestroyIcon(icon);
         if (score <= bestScore) {
