@@ -20,10 +20,9 @@ int fontHeightForDpi(int points, int dpi);
 // The whole points of a LOGFONT height at that dpi (the inverse, rounded).
 int fontPointsAtDpi(int height, int dpi);
 
-// A dialog unit in pixels, as the dialog manager works it out from the
-// dialog's font: a quarter of the horizontal base unit, the average width of
-// the 52 letters rounded to whole pixels, and an eighth of the vertical one,
-// the font's line height.
+// The dialog manager's horizontal base unit of a font, from the width of its
+// 52 letters: their average width in whole pixels, rounded. A dialog unit is
+// a quarter of it across, and an eighth of the font's line height down.
 int horizontalBaseUnit(int alphabetWidth);
 
 // A dialog template grows with its font's base units. Being whole pixels,
