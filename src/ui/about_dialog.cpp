@@ -8,6 +8,7 @@
 #include "base/strings.h"
 #include "resource.h"
 #include "store/placement_win.h"
+#include "ui/dialog_icons.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -54,23 +55,14 @@ void showVersion(HWND dialog)
     SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, line);
 }
 
-void setIcons(HWND dialog)
-{
-    SendDlgItemMessageA(dialog, IDOK, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadScaledIcon(dialog, IDI_CLOSE, 32)));
-    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loadScaledIcon(dialog, IDI_ABOUT, 16)));
-}
-
-void destroyIcons(HWND dialog)
-{
-    destroyButtonIcon(dialog, IDOK);
-    destroySmallIcon(dialog);
-}
+constexpr ButtonIcon closeButtonIcon[] = {{IDOK, IDI_CLOSE, 32}};
+constexpr DialogIcons aboutIcons = dialogIcons(closeButtonIcon, IDI_ABOUT);
 
 INT_PTR onInitDialog(HWND dialog)
 {
     showVersion(dialog);
     leaveEnterToTheDefaultButton(dialog);
-    setIcons(dialog);
+    setDialogIcons(dialog, aboutIcons);
     fitDialogToScale(dialog);
     centerOverOwner(dialog, GetParent(dialog));
     moveDialogFocus(dialog, IDOK);
@@ -123,19 +115,9 @@ INT_PTR onCommand(HWND dialog, WPARAM wParam)
     return TRUE;
 }
 
-// The system lays the dialog out anew for the other scale; the icons are
-// loaded again at their size for it.
-INT_PTR onDpiChanged(HWND dialog, LPARAM lParam)
-{
-    takeSuggestedRect(dialog, lParam);
-    destroyIcons(dialog);
-    setIcons(dialog);
-    return handledResult(dialog, 0);
-}
-
 INT_PTR onDestroy(HWND dialog)
 {
-    destroyIcons(dialog);
+    destroyDialogIcons(dialog, aboutIcons);
     return TRUE;
 }
 
@@ -156,10 +138,10 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return onNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:
         return onCommand(dialog, wParam);
-    case WM_DPICHANGED:
-        return onDpiChanged(dialog, lParam);
     case WM_DESTROY:
         return onDestroy(dialog);
+    case WM_DPICHANGED:
+        return onDialogScaleChanged(dialog, lParam, aboutIcons);
     default:
         return FALSE;
     }

@@ -3,12 +3,12 @@
 #include "ui/file_dialogs.h"
 
 #include "base/app.h"
-#include "base/display_scale_win.h"
 #include "base/strings.h"
 #include "base/text.h"
 #include "events/open_command.h"
 #include "resource.h"
 #include "store/placement_win.h"
+#include "ui/dialog_icons.h"
 #include "ui/settings_controls.h"
 #include "ui/settings_rules.h"
 
@@ -140,17 +140,8 @@ UINT_PTR CALLBACK placementHook(HWND hook, UINT message, WPARAM, LPARAM lParam)
     }
 }
 
-void setPreviewIcons(HWND hook)
-{
-    SendDlgItemMessageA(hook, IDC_PREVIEW_PLAY, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadScaledIcon(hook, IDI_PLAY, 16)));
-    SendDlgItemMessageA(hook, IDC_PREVIEW_STOP, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadScaledIcon(hook, IDI_STOP, 16)));
-}
-
-void destroyPreviewIcons(HWND hook)
-{
-    for (int buttonId : {IDC_PREVIEW_PLAY, IDC_PREVIEW_STOP})
-        destroyButtonIcon(hook, buttonId);
-}
+constexpr ButtonIcon previewButtonIcons[] = {{IDC_PREVIEW_PLAY, IDI_PLAY, 16}, {IDC_PREVIEW_STOP, IDI_STOP, 16}};
+constexpr DialogIcons previewIcons = dialogIcons(previewButtonIcons);
 
 void previewSelection(HWND hook)
 {
@@ -179,17 +170,16 @@ UINT_PTR CALLBACK soundPreviewHook(HWND hook, UINT message, WPARAM wParam, LPARA
 {
     switch (message) {
     case WM_INITDIALOG:
-        setPreviewIcons(hook);
+        setDialogIcons(hook, previewIcons);
         return onHookInit(hook, lParam);
     case WM_COMMAND:
         return onPreviewCommand(hook, wParam);
     case dpiChangedAfterParent:
         // The file dialog moved to a monitor with another scale.
-        destroyPreviewIcons(hook);
-        setPreviewIcons(hook);
+        reloadDialogIcons(hook, previewIcons);
         return 0;
     case WM_DESTROY:
-        destroyPreviewIcons(hook);
+        destroyDialogIcons(hook, previewIcons);
         stopAllSounds();
         return onHookDestroy(hook);
     default:

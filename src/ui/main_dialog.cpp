@@ -16,6 +16,7 @@
 #include "timers/panels.h"
 #include "ui/alerts.h"
 #include "ui/countdown_win.h"
+#include "ui/dialog_icons.h"
 #include "ui/main_menu.h"
 #include "ui/timer_panel.h"
 #include "ui/title_band_win.h"
@@ -62,11 +63,9 @@ void fillPanel(HWND dialog, int index, const char unitNames[unitCount][32])
     fillEventCombo(dialog, index);
 }
 
-void setMenuAndCaptionIcons(HWND dialog)
-{
-    SendDlgItemMessageA(dialog, IDC_MENU, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(loadScaledIcon(dialog, IDI_MENU, 16)));
-    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loadScaledIcon(dialog, IDI_APP, 32)));
-}
+// Besides the timers' buttons, whose icons follow their state.
+constexpr ButtonIcon menuButtonIcon[] = {{IDC_MENU, IDI_MENU, 16}};
+constexpr DialogIcons fixedIcons = dialogIcons(menuButtonIcon, IDI_APP, 32);
 
 INT_PTR onInitDialog(HWND dialog)
 {
@@ -91,7 +90,7 @@ INT_PTR onInitDialog(HWND dialog)
 
     for (int index = 0; index < timerCount; ++index)
         setTimerButtonIcon(dialog, index, IDI_READY);
-    setMenuAndCaptionIcons(dialog);
+    setDialogIcons(dialog, fixedIcons);
 
     moveDialogFocus(dialog, IDC_START1);
     return FALSE;
@@ -104,9 +103,7 @@ INT_PTR onDpiChanged(HWND dialog, LPARAM lParam)
     takeSuggestedRect(dialog, lParam);
     for (int index = 0; index < timerCount; ++index)
         setTimerButtonIcon(dialog, index, buttonIconOf(timerRuntime[index]));
-    destroyButtonIcon(dialog, IDC_MENU);
-    destroySmallIcon(dialog);
-    setMenuAndCaptionIcons(dialog);
+    reloadDialogIcons(dialog, fixedIcons);
     return handledResult(dialog, 0);
 }
 
@@ -118,8 +115,7 @@ INT_PTR onDestroy(HWND dialog)
     }
     for (const PanelIds& panel : panels)
         destroyButtonIcon(dialog, panel.button);
-    destroyButtonIcon(dialog, IDC_MENU);
-    destroySmallIcon(dialog);
+    destroyDialogIcons(dialog, fixedIcons);
     return TRUE;
 }
 

@@ -13,6 +13,7 @@
 #include "store/placement_win.h"
 #include "timers/countdown.h"
 #include "ui/alerts.h"
+#include "ui/dialog_icons.h"
 #include "ui/file_dialogs.h"
 #include "ui/settings_controls.h"
 #include "ui/settings_menu.h"
@@ -95,18 +96,13 @@ constexpr int tryButtonIds[timerCount] = {IDC_SET_TRY1, IDC_SET_TRY2, IDC_SET_TR
 constexpr int browseSoundIds[timerCount] = {IDC_SET_BROWSE_SOUND1, IDC_SET_BROWSE_SOUND2, IDC_SET_BROWSE_SOUND3};
 constexpr int browseOpenIds[timerCount] = {IDC_SET_BROWSE_OPEN1, IDC_SET_BROWSE_OPEN2, IDC_SET_BROWSE_OPEN3};
 
-struct ButtonIcon {
-    int buttonId;
-    int iconId;
-    int size;
-};
-
 constexpr ButtonIcon buttonIcons[] = {
     {IDC_SET_PLAY1, IDI_PLAY, 16}, {IDC_SET_PLAY2, IDI_PLAY, 16}, {IDC_SET_PLAY3, IDI_PLAY, 16},
     {IDC_SET_STOP1, IDI_STOP, 16}, {IDC_SET_STOP2, IDI_STOP, 16}, {IDC_SET_STOP3, IDI_STOP, 16},
     {IDC_SET_TRY1, IDI_TRY, 16},   {IDC_SET_TRY2, IDI_TRY, 16},   {IDC_SET_TRY3, IDI_TRY, 16},
     {IDC_SET_ADVANCED, IDI_ADVANCED, 32}, {IDOK, IDI_OK, 32}, {IDCANCEL, IDI_CANCEL, 32},
 };
+constexpr DialogIcons settingsIcons = dialogIcons(buttonIcons, IDI_OPTIONS);
 
 HWND mainDialogOf(HWND dialog)
 {
@@ -127,22 +123,6 @@ void refreshMainCaption(HWND dialog)
     refreshTitleBar(mainDialogOf(dialog), !(settings.showTimerInTitleBar && runningTimerCount() > 0));
 }
 
-void setButtonIcons(HWND dialog)
-{
-    for (const ButtonIcon& icon : buttonIcons) {
-        SendDlgItemMessageA(dialog, icon.buttonId, BM_SETIMAGE, IMAGE_ICON,
-                            reinterpret_cast<LPARAM>(loadScaledIcon(dialog, icon.iconId, icon.size)));
-    }
-    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loadScaledIcon(dialog, IDI_OPTIONS, 16)));
-}
-
-void destroyButtonIcons(HWND dialog)
-{
-    for (const ButtonIcon& icon : buttonIcons)
-        destroyButtonIcon(dialog, icon.buttonId);
-    destroySmallIcon(dialog);
-}
-
 void fillEdits(HWND dialog)
 {
     for (int position = 0; position < editCount; ++position) {
@@ -160,7 +140,7 @@ INT_PTR onInitDialog(HWND dialog)
     dialogState.labelBackgroundColour = blendColour(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW));
     dialogState.labelBrush.reset(CreateSolidBrush(dialogState.labelBackgroundColour));
 
-    setButtonIcons(dialog);
+    setDialogIcons(dialog, settingsIcons);
     fillEdits(dialog);
     showOptionBoxes(dialog);
 
@@ -317,20 +297,10 @@ INT_PTR onCtlColorEdit(HDC dc, HWND edit)
     return reinterpret_cast<INT_PTR>(dialogState.labelBrush.get());
 }
 
-// The system lays the dialog out anew for the other scale; the icons are
-// loaded again at their size for it.
-INT_PTR onDpiChanged(HWND dialog, LPARAM lParam)
-{
-    takeSuggestedRect(dialog, lParam);
-    destroyButtonIcons(dialog);
-    setButtonIcons(dialog);
-    return handledResult(dialog, 0);
-}
-
 INT_PTR onDestroy(HWND dialog)
 {
     dialogState.labelBrush.reset();
-    destroyButtonIcons(dialog);
+    destroyDialogIcons(dialog, settingsIcons);
     // Also silences an event sound a timer started while the dialog was open.
     stopAllSounds();
     return handledResult(dialog, 1);
@@ -348,7 +318,7 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_CTLCOLOREDIT:
         return onCtlColorEdit(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DPICHANGED:
-        return onDpiChanged(dialog, lParam);
+        return onDialogScaleChanged(dialog, lParam, settingsIcons);
     case WM_DESTROY:
         return onDestroy(dialog);
     default:
