@@ -2,6 +2,7 @@
 // releases what start-up acquired, in a fixed order.
 #include "base/app.h"
 #include "base/owned_handle.h"
+#include "base/system_library.h"
 #include "resource.h"
 #include "settings/settings.h"
 #include "ui/main_dialog.h"
@@ -13,7 +14,7 @@ namespace {
 // Desktop composition is optional: older systems and Wine may lack it.
 void loadDesktopComposition()
 {
-    app.dwmapiModule = LoadLibraryA("dwmapi.dll");
+    app.dwmapiModule = loadSystemLibrary("dwmapi.dll");
     if (app.dwmapiModule == nullptr) {
         app.dwmIsCompositionEnabled = nullptr;
         app.dwmGetWindowAttribute = nullptr;
@@ -36,11 +37,16 @@ bool readPaths()
     return length != 0 && length < MAX_PATH;
 }
 
-bool readProgramVersion()
+struct VersionFunctions {
+    decltype(&GetFileVersionInfoSizeA) size;
+    decltype(&GetFileVersionInfoA) read;
+    decltype(&VerQueryValueA) query;
+};
+
+bool readVersionBlock(const VersionFunctions& version)
 {
-    ZeroMemory(app.programVersion, sizeof app.programVersion);
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(app.modulePath, &ignored);
+    const DWORD size = version.size(app.modulePath, &ignored);
     if (size == 0)
         return false;
     const OwnedMemory block(std::malloc(size));
@@ -48,8 +54,8 @@ bool readProgramVersion()
         return false;
     VS_FIXEDFILEINFO* info = nullptr;
     UINT infoSize = 0;
-    if (!GetFileVersionInfoA(app.modulePath, 0, size, block.get())
-        || !VerQueryValueA(block.get(), "\\", reinterpret_cast<void**>(&info), &infoSize) || info == nullptr
+    if (!version.read(app.modulePath, 0, size, block.get())
+        || !version.query(block.get(), "\\", reinterpret_cast<void**>(&info), &infoSize) || info == nullptr
         || infoSize < sizeof(VS_FIXEDFILEINFO))
         return false;
     app.programVersion[0] = info->dwFileVersionMS;
@@ -57,6 +63,25 @@ bool readProgramVersion()
     app.programVersion[2] = info->dwProductVersionMS;
     app.programVersion[3] = info->dwProductVersionLS;
     return true;
+}
+
+// version.dll is not one of the libraries Windows always takes from its own
+// folder, so it is no import: it is loaded from there for this one read.
+bool readProgramVersion()
+{
+    ZeroMemory(app.programVersion, sizeof app.programVersion);
+    const HMODULE library = loadSystemLibrary("version.dll");
+    if (library == nullptr)
+        return false;
+    const VersionFunctions version = {
+        procAddress<decltype(&GetFileVersionInfoSizeA)>(library, "GetFileVersionInfoSizeA"),
+        procAddress<decltype(&GetFileVersionInfoA)>(library, "GetFileVersionInfoA"),
+        procAddress<decltype(&VerQueryValueA)>(library, "VerQueryValueA"),
+    };
+    const bool found =
+        version.size != nullptr && version.read != nullptr && version.query != nullptr && readVersionBlock(version);
+    FreeLibrary(library);
+    return found;
 }
 
 // The dialogs ask for "Segoe UI"; the embedded copy makes that face available
@@ -107,6 +132,7 @@ void shutdown()
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    restrictLibrarySearch();
     app.instance = instance;
     if (prepare()) {
         if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, mainDialogProc, 0) == -1)

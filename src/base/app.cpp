@@ -1,5 +1,7 @@
 #include "base/app.h"
 
+#include "base/system_library.h"
+
 #include <mmsystem.h>
 #include <objbase.h>
 
@@ -19,7 +21,7 @@ bool comStarted = false;
 // is loaded with the first sound and stays loaded for the rest of the run.
 BOOL playSound(LPCSTR sound, HMODULE module, DWORD flags)
 {
-    static const HMODULE winmm = LoadLibraryA("winmm.dll");
+    static const HMODULE winmm = loadSystemLibrary("winmm.dll");
     if (loadedPlaySound == nullptr && winmm != nullptr)
         loadedPlaySound = procAddress<decltype(&PlaySoundA)>(winmm, "PlaySoundA");
     return loadedPlaySound != nullptr && loadedPlaySound(sound, module, flags);

@@ -4,6 +4,7 @@
 
 #include "base/app.h"
 #include "base/strings.h"
+#include "base/system_library.h"
 #include "base/text.h"
 #include "events/open_command.h"
 #include "resource.h"
@@ -31,7 +32,7 @@ struct CommonDialogs {
 // start-up. The library stays loaded for the rest of the run.
 CommonDialogs loadCommonDialogs()
 {
-    static const HMODULE module = LoadLibraryA("comdlg32.dll");
+    static const HMODULE module = loadSystemLibrary("comdlg32.dll");
     if (module == nullptr)
         return CommonDialogs{nullptr, nullptr};
     return CommonDialogs{procAddress<decltype(&GetOpenFileNameA)>(module, "GetOpenFileNameA"),

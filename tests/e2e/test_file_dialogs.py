@@ -1,12 +1,14 @@
 """The Settings dialog's Browse buttons: where the file-open dialogs start,
-what they write back, the sound preview, and the current directory."""
+what they write back, the sound preview, and the current directory; and that
+libraries planted beside the program never load."""
 
 import pytest
 
-from harness import IDCANCEL, IDOK, ids
-from harness.app import Window
+from harness import IDCANCEL, IDOK, PROGRAM_DIR, ids
+from harness.app import TOOLS, Window
 
-from test_settings_dialog import open_settings, sounds_begun, write_tone
+from test_about import open_about
+from test_settings_dialog import open_settings, sounds_begun, wait_closed, write_tone
 
 SOUND_TITLE = "Select a Sound File"
 DOCUMENT_TITLE = "Select a Document or an Application File"
@@ -142,3 +144,27 @@ def test_pre_hearing_plays_and_stops_the_selected_file(app, machine):
     assert sizes[-1] < 22050 * seconds   # stopped long before its end
     press(app, file_dialog, IDCANCEL)
     assert settings.text(ids.IDC_SET_SOUND_FILE2) == r'"C:\Sounds\chime.wav"'
+
+
+# Libraries the program loads by name; version.dll was once an import.
+PLANTED_NAMES = ["dwmapi.dll", "winmm.dll", "comdlg32.dll", "version.dll"]
+DOWNLOADS = r"C:\users\Public\Downloads"
+
+
+@pytest.mark.sound
+def test_libraries_planted_beside_the_program_or_in_its_start_directory_never_load(machine):
+    planted = [f"{folder}\\{name}" for folder in (PROGRAM_DIR, DOWNLOADS) for name in PLANTED_NAMES]
+    for path in planted:
+        machine.install(TOOLS / "planted.dll", path)
+    app = machine.launch(cwd=DOWNLOADS)
+    # Everything that loads one of them still works: a sound, a file-open
+    # dialog, the version line.
+    app.click(ids.IDC_KEEP_ON_TOP)
+    app.wait_for(lambda: app.sounds.played() == [ids.IDW_SWITCH_OFF], message="the switch-off sound")
+    settings = open_settings(app, entry=1)
+    press(app, browse(app, settings, ids.IDC_SET_BROWSE_SOUND1, SOUND_TITLE), IDCANCEL)
+    settings.click(IDCANCEL)
+    wait_closed(app, settings)
+    about = open_about(app)
+    assert about.text(ids.IDC_ABOUT_VERSION) == "Kelvaro, Version 3.1.0.0"
+    assert [path for path in planted if machine.unix_path(path + ".loaded").exists()] == []

@@ -40,6 +40,15 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comdlg32.dll", "comct
                "shlwapi.dll", "ole32.dll", "oleaut32.dll", "winmm.dll", "version.dll", "advapi32.dll", "msvcrt.dll",
                "uxtheme.dll", "dwmapi.dll", "imm32.dll"}
 
+# What Windows 7 to 11 all list under HKLM\SYSTEM\CurrentControlSet\Control\
+# Session Manager\KnownDLLs (and ntdll.dll, mapped before any of them): an
+# import of these always comes from the system folder, never from the
+# program's folder or a planted copy.
+KNOWN_DLLS = {"advapi32.dll", "clbcatq.dll", "comdlg32.dll", "gdi32.dll", "imagehlp.dll", "imm32.dll",
+              "kernel32.dll", "msctf.dll", "msvcrt.dll", "normaliz.dll", "nsi.dll", "ntdll.dll", "ole32.dll",
+              "oleaut32.dll", "psapi.dll", "rpcrt4.dll", "sechost.dll", "setupapi.dll", "shell32.dll",
+              "shlwapi.dll", "user32.dll", "wldap32.dll", "ws2_32.dll"}
+
 
 @pytest.fixture(scope="module")
 def exe():
@@ -157,3 +166,11 @@ def test_imports_only_system_dlls(exe):
     assert imported, "no imports found"
     assert not {name for name in imported if name.startswith("lib")}
     assert imported <= SYSTEM_DLLS, imported - SYSTEM_DLLS
+
+
+@pytest.mark.x64
+def test_imports_only_known_dlls(exe):
+    # The x64 tools read both kinds of program file.
+    dump = run("x86_64-w64-mingw32-objdump", "-p", exe).decode("latin-1")
+    imported = {name.lower() for name in re.findall(r"DLL Name: (\S+)", dump)}
+    assert imported and imported <= KNOWN_DLLS, imported - KNOWN_DLLS

@@ -1,0 +1,20 @@
+// Planted library: copied under the name of a system library next to the
+// program or into its start directory, it shows whether any process loaded
+// it by leaving an empty file "<its own path>.loaded". It exports nothing,
+// so the process that loaded it goes on without its functions.
+#include <windows.h>
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    if (reason != DLL_PROCESS_ATTACH)
+        return TRUE;
+    char path[MAX_PATH + 8];
+    const DWORD length = GetModuleFileNameA(instance, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return TRUE;
+    lstrcpyA(path + length, ".loaded");
+    const HANDLE marker = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (marker != INVALID_HANDLE_VALUE)
+        CloseHandle(marker);
+    return TRUE;
+}
