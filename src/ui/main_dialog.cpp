@@ -273,12 +273,14 @@ INT_PTR onSysCommand(HWND dialog, WPARAM wParam)
     return handledResult(dialog, 1);
 }
 
+// Left to the dialog manager as well, which keeps the focus where the user
+// left it across a switch to another window and back.
 INT_PTR onActivate(HWND dialog, WPARAM wParam)
 {
     const WORD state = LOWORD(wParam);
     if ((state == WA_ACTIVE || state == WA_CLICKACTIVE) && flashPending)
         stopFlash(dialog);
-    return handledResult(dialog, 1);
+    return FALSE;
 }
 
 INT_PTR onTimer(HWND dialog, WPARAM wParam)

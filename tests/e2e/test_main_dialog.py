@@ -6,10 +6,11 @@ import struct
 
 import pytest
 
-from harness import IDCANCEL, IDNO, IDOK, IDYES, Window, ids
-from harness.app import REPO, WM_CLOSE
+from harness import IDCANCEL, IDNO, IDOK, IDYES, PROGRAM_PATH, Window, ids
+from harness.app import REPO, TOOLS, WM_CLOSE
 from test_about import open_about
 from test_name_editor import open_editor, type_into
+from test_settings_dialog import open_settings
 from test_title_band import open_panel_menu
 
 PANELS = [
@@ -17,6 +18,7 @@ PANELS = [
     (ids.IDC_GROUP2, ids.IDC_START2, ids.IDC_VALUE2, ids.IDC_UNIT2, ids.IDC_EVENT2),
     (ids.IDC_GROUP3, ids.IDC_START3, ids.IDC_VALUE3, ids.IDC_UNIT3, ids.IDC_EVENT3),
 ]
+TESTBED_LOG = 1002      # a control of the harness's testbed dialog
 EVENTS = ["Play Built-in Sound #1", "Play Built-in Sound #2", "Play Built-in Sound #3",
           "Play External Sound #1", "Play External Sound #2", "Play External Sound #3",
           "Open File #1", "Open File #2", "Open File #3"]
@@ -37,6 +39,32 @@ def test_panels_show_their_defaults(app):
 
 def test_durations_show_their_default_values(app):
     assert [app.text(value) for _, _, value, _, _ in PANELS] == ["90s", "5m00s", "1h00m00s"]
+
+
+def test_focus_comes_back_where_it_was_after_another_window_was_active(app, machine):
+    other = machine.launch(exe=machine.windows_path(TOOLS / "testbed.exe"), args=f'"{PROGRAM_PATH}"',
+                           main_control=TESTBED_LOG)
+
+    def active(window):
+        """Whether the window is active with a focus; asks for it again until
+        then (a request made while another switch is under way can be lost)."""
+        if window.is_foreground() and window.focus_id() is not None:
+            return True
+        window.set_foreground()
+        return False
+
+    def away_and_back(dialog, control):
+        app.wait_for(lambda: active(dialog), message="the dialog active")
+        dialog.move_focus(control)
+        app.wait_for(lambda: active(other) and dialog.focus_id() is None, message="another window active")
+        app.wait_for(lambda: active(dialog), message="the dialog active again")
+        # Enter or Space now acts on the control the user left, not on the
+        # first one of the dialog.
+        assert dialog.focus_id() == control
+
+    away_and_back(app, ids.IDC_VALUE2)
+    app.move_focus(ids.IDC_KEEP_ON_TOP)     # Menu with the focus in an edit would start timer #2
+    away_and_back(open_settings(app), ids.IDC_SET_SOUND_FILE2)
 
 
 @pytest.mark.sound

@@ -469,6 +469,12 @@ class Window:
         self.driver = app.machine.driver
         self.hwnd = hwnd
 
+    def is_foreground(self):
+        return self.machine.foreground() == self.hwnd
+
+    def set_foreground(self):
+        return self.driver.request("setforeground", self.hwnd)[0] == "1"
+
     # ---- finding controls
 
     def control(self, id):
@@ -815,12 +821,6 @@ class App(Window):
 
     def tick_count(self):
         return self.machine.tick_count()
-
-    def is_foreground(self):
-        return self.machine.foreground() == self.hwnd
-
-    def set_foreground(self):
-        return self.driver.request("setforeground", self.hwnd)[0] == "1"
 
     # ---- held keys
 
