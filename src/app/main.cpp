@@ -1,6 +1,7 @@
 // Process entry: prepares the process-wide values, runs the main dialog and
 // releases what start-up acquired, in a fixed order.
 #include "base/app.h"
+#include "base/callback_boundary.h"
 #include "base/owned_handle.h"
 #include "base/system_library.h"
 #include "resource.h"
@@ -135,7 +136,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     restrictLibrarySearch();
     app.instance = instance;
     if (prepare()) {
-        if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, mainDialogProc, 0) == -1)
+        if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, guardedDialogProc<mainDialogProc>, 0) == -1)
             MessageBeep(MB_ICONHAND);
     }
     shutdown();

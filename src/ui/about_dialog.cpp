@@ -4,6 +4,7 @@
 #include "ui/about_dialog.h"
 
 #include "base/app.h"
+#include "base/callback_boundary.h"
 #include "base/display_scale_win.h"
 #include "base/strings.h"
 #include "resource.h"
@@ -38,7 +39,7 @@ void leaveEnterToTheDefaultButton(HWND dialog)
     for (int id : linkIds) {
         const HWND link = GetDlgItem(dialog, id);
         if (link != nullptr)
-            subclassControl(link, linkSubclassProc);
+            subclassControl(link, guardedSubclassProc<linkSubclassProc>);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "ui/file_dialogs.h"
 
 #include "base/app.h"
+#include "base/callback_boundary.h"
 #include "base/strings.h"
 #include "base/system_library.h"
 #include "base/text.h"
@@ -188,8 +189,10 @@ UINT_PTR CALLBACK soundPreviewHook(HWND hook, UINT message, WPARAM wParam, LPARA
     }
 }
 
-const BrowseVariant soundVariant = {IDS_SOUND_FILE_TITLE, IDS_WAV_FILTER, "*.wav", "wav", IDD_OPEN_SOUND, soundPreviewHook};
-const BrowseVariant openVariant = {IDS_DOCUMENT_FILE_TITLE, IDS_ALL_FILES_FILTER, "*.*", "exe", IDD_OPEN_DOCUMENT, placementHook};
+const BrowseVariant soundVariant = {IDS_SOUND_FILE_TITLE, IDS_WAV_FILTER, "*.wav", "wav", IDD_OPEN_SOUND,
+                                    guardedDialogProc<soundPreviewHook>};
+const BrowseVariant openVariant = {IDS_DOCUMENT_FILE_TITLE, IDS_ALL_FILES_FILTER, "*.*", "exe", IDD_OPEN_DOCUMENT,
+                                   guardedDialogProc<placementHook>};
 
 // "Text", NUL, pattern, NUL and the closing NUL of the list.
 std::string filterList(const BrowseVariant& variant)

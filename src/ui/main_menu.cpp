@@ -3,6 +3,7 @@
 #include "ui/main_menu.h"
 
 #include "base/app.h"
+#include "base/callback_boundary.h"
 #include "base/owned_handle.h"
 #include "base/strings.h"
 #include "resource.h"
@@ -99,13 +100,14 @@ void refreshPanelsFromSettings(HWND dialog)
 
 void runAboutDialog(HWND dialog)
 {
-    if (DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_ABOUT), dialog, aboutDialogProc, 0) == -1)
+    if (DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_ABOUT), dialog, guardedDialogProc<aboutDialogProc>, 0) == -1)
         MessageBeep(MB_ICONHAND);
 }
 
 void runSettingsDialog(HWND dialog)
 {
-    const INT_PTR result = DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_SETTINGS), dialog, settingsDialogProc, 0);
+    const INT_PTR result = DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_SETTINGS), dialog,
+                                          guardedDialogProc<settingsDialogProc>, 0);
     if (result == -1)
         MessageBeep(MB_ICONHAND);
     else if (result == IDOK)

@@ -7,6 +7,7 @@
 #include "ui/name_editor.h"
 
 #include "base/app.h"
+#include "base/callback_boundary.h"
 #include "base/display_scale.h"
 #include "base/display_scale_win.h"
 #include "base/owned_handle.h"
@@ -45,7 +46,7 @@ bool registerEditorClass()
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_NOCLOSE;
-    windowClass.lpfnWndProc = editorWindowProc;
+    windowClass.lpfnWndProc = guardedWindowProc<editorWindowProc>;
     windowClass.hInstance = app.instance;
     windowClass.lpszClassName = editorClassName;
     editorClassRegistered = RegisterClassExA(&windowClass) != 0;
@@ -109,7 +110,7 @@ HWND createNameEdit(HWND window, const NameEditRequest& request)
     if (edit == nullptr)
         return nullptr;
     SetWindowLongPtrA(edit, GWLP_ID, IDC_NAME_EDIT);
-    subclassControl(edit, nameEditSubclassProc);
+    subclassControl(edit, guardedSubclassProc<nameEditSubclassProc>);
     SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(request.font.get()), FALSE);
     SendMessageA(edit, EM_LIMITTEXT, nameMaxChars, 0);
     return edit;
