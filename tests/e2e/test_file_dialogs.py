@@ -4,7 +4,7 @@ libraries planted beside the program never load."""
 
 import pytest
 
-from harness import IDCANCEL, IDOK, PROGRAM_DIR, ids
+from harness import IDCANCEL, IDOK, PROGRAM_DIR, PROGRAM_PATH, ids
 from harness.app import TOOLS, Window
 
 from test_about import open_about
@@ -168,3 +168,25 @@ def test_libraries_planted_beside_the_program_or_in_its_start_directory_never_lo
     about = open_about(app)
     assert about.text(ids.IDC_ABOUT_VERSION) == "Kelvaro, Version 3.1.0.0"
     assert [path for path in planted if machine.unix_path(path + ".loaded").exists()] == []
+
+
+FAIL_NEXT_ALLOCATION = r"C:\tools\fail-next-allocation"     # read by faulty.exe
+
+
+def test_an_allocation_failing_inside_the_settings_dialog_leaves_the_program_running(machine):
+    machine.install(TOOLS / "faulty.exe", PROGRAM_PATH)
+    app = machine.launch()
+    settings = open_settings(app, entry=1)
+    trigger = machine.unix_path(FAIL_NEXT_ALLOCATION)
+    trigger.write_bytes(b"")
+    settings.post_click(ids.IDC_SET_BROWSE_SOUND1)
+    app.wait_for(lambda: not trigger.exists(), message="the failed allocation")
+    app.sync()
+    # That Browse did nothing; the next one works, and so does the rest.
+    assert app.is_running()
+    assert [window.hwnd for window in app.dialogs()] == [settings.hwnd]
+    press(app, browse(app, settings, ids.IDC_SET_BROWSE_SOUND1, SOUND_TITLE), IDCANCEL)
+    settings.click(IDOK)
+    wait_closed(app, settings)
+    app.click(ids.IDC_START1)
+    assert app.text(ids.IDC_START1) == " Stop"
