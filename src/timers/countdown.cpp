@@ -29,6 +29,7 @@ void startCountdown(TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t 
     runtime.running = true;
     runtime.eventFired = false;
     runtime.altIconShown = false;
+    runtime.paused = false;
     runtime.startTick = now;
     runtime.shownSeconds = valueMs / 1000u;
 }
@@ -36,7 +37,36 @@ void startCountdown(TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t 
 void stopCountdown(TimerRuntime& runtime, bool user, bool useAltIconOnTimerUp)
 {
     runtime.running = false;
+    runtime.paused = false;
     runtime.altIconShown = !user && useAltIconOnTimerUp;
+}
+
+bool canTogglePause(const TimerRuntime& runtime)
+{
+    return runtime.running && !runtime.eventFired;
+}
+
+void pauseCountdown(TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t now)
+{
+    const std::uint32_t elapsed = elapsedSince(runtime.startTick, now);
+    runtime.paused = true;
+    runtime.remainingMs = elapsed < valueMs ? valueMs - elapsed : 0;
+    runtime.shownSeconds = secondsLeft(runtime.remainingMs, 0);
+}
+
+void resumeCountdown(TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t now)
+{
+    runtime.paused = false;
+    runtime.startTick = now - (valueMs - runtime.remainingMs);
+}
+
+void startNextRound(TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t now)
+{
+    // Whatever whole rounds are over at now end here (no duration is 0).
+    const std::uint32_t intoRound = valueMs != 0 ? elapsedSince(runtime.startTick, now) % valueMs : 0;
+    runtime.startTick = now - intoRound;
+    runtime.eventFired = false;
+    runtime.shownSeconds = secondsLeft(valueMs, intoRound);
 }
 
 CountdownStep advanceCountdown(TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t now)

@@ -14,6 +14,8 @@ struct TimerRuntime {
     std::uint32_t shownSeconds;
     bool altIconShown;
     bool eventFired;
+    bool paused;                // still counts as running, but the tick leaves it alone
+    std::uint32_t remainingMs;  // while paused: the exact time left when it was paused
 };
 
 // By timer index.
@@ -28,7 +30,7 @@ std::uint32_t elapsedSince(std::uint32_t startTick, std::uint32_t now);
 std::uint32_t secondsLeft(std::uint32_t valueMs, std::uint32_t elapsed);
 
 // Start: running from now, the whole seconds of the duration shown, the
-// time-is-up mark and the fired flag cleared.
+// time-is-up mark, the fired flag and any pause cleared.
 void startCountdown(TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t now);
 
 // Stop: the time-is-up mark is shown only after a stop at time-up with the option on.
@@ -39,6 +41,25 @@ enum class CountdownStep {
     changed,     // still running, shownSeconds now holds a new value
     timeUp,      // elapsed reached the duration; shownSeconds is 0
 };
+
+// Pause and resume apply only to a running timer that is not in its time-up
+// sequence (its event already claimed), so a run that is up always ends or
+// starts its next round.
+bool canTogglePause(const TimerRuntime& runtime);
+
+// Pause: freezes the exact milliseconds left at now; shownSeconds holds them
+// rounded up, as the running display would.
+void pauseCountdown(TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t now);
+
+// Resume: counts on from the frozen time, as if the run had started
+// valueMs - remainingMs before now, so it is up at now + remainingMs.
+void resumeCountdown(TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t now);
+
+// The next round of a repeating timer that is up at now. Each round starts
+// when the previous one was due, not when that was noticed, so the k-th
+// round ends at the first start + k * valueMs and late ticks never add up.
+// Rounds already over at now are skipped rather than fired in a burst.
+void startNextRound(TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t now);
 
 // One tick of a running timer at time now.
 CountdownStep advanceCountdown(TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t now);

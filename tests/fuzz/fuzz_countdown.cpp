@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The timer under test shares the array with two others in any state.
     const int index = raw % 3;
     for (int i = 0; i < 3; ++i)
-        timerRuntime[i] = TimerRuntime{((startTick >> i) & 1) != 0, raw, startTick, true, true};
+        timerRuntime[i] = TimerRuntime{((startTick >> i) & 1) != 0, raw, startTick, true, true, true, raw};
     int othersRunning = 0;
     for (int i = 0; i < 3; ++i)
         othersRunning += i != index && timerRuntime[i].running ? 1 : 0;

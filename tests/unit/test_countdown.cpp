@@ -178,3 +178,78 @@ TEST(Countdown, RunningTimersAreCounted)
     EXPECT_EQ(runningTimerCount(), 1);
     timerRuntime[2] = TimerRuntime{};
 }
+
+TEST(Countdown, PauseFreezesTheExactRemainderAndResumeIsUpWhenItRunsOut)
+{
+    struct Case {
+        std::uint32_t start;
+        std::uint32_t pausedAfter;
+        std::uint32_t resumeAt;
+    };
+    const Case cases[] = {
+        {1000, 1234, 500000},
+        {0xFFFFFFFFu - 1000, 1234, 7},              // paused after the tick count wrapped
+        {100, 4999, 0xFFFFFFFFu - 2000},            // up after it wraps while counting on
+        {0x80000000u, 0, 0x80000000u},             // paused and resumed at once
+    };
+    for (const Case& c : cases) {
+        TimerRuntime runtime = started(5000, c.start);
+        pauseCountdown(runtime, 5000, c.start + c.pausedAfter);
+        const std::uint32_t remaining = 5000 - c.pausedAfter;
+        EXPECT_TRUE(runtime.paused && runtime.running);
+        EXPECT_EQ(runtime.remainingMs, remaining);
+        EXPECT_EQ(runtime.shownSeconds, (remaining + 999) / 1000);
+        resumeCountdown(runtime, 5000, c.resumeAt);
+        EXPECT_FALSE(runtime.paused);
+        EXPECT_NE(advanceCountdown(runtime, 5000, c.resumeAt + remaining - 1), CountdownStep::timeUp) << c.start;
+        EXPECT_EQ(advanceCountdown(runtime, 5000, c.resumeAt + remaining), CountdownStep::timeUp) << c.start;
+    }
+}
+
+TEST(Countdown, PauseIsRefusedWhileIdleOrUpAndClearedByStopAndStart)
+{
+    TimerRuntime runtime{};
+    EXPECT_FALSE(canTogglePause(runtime));
+    runtime = started(1000, 0);
+    EXPECT_TRUE(canTogglePause(runtime));
+    EXPECT_EQ(advanceCountdown(runtime, 1000, 1000), CountdownStep::timeUp);
+    claimEventFiring(runtime);
+    EXPECT_FALSE(canTogglePause(runtime));   // the run is ending or starting its next round
+    startNextRound(runtime, 1000, 1000);
+    EXPECT_TRUE(canTogglePause(runtime));
+
+    pauseCountdown(runtime, 1000, 1100);
+    stopCountdown(runtime, true, true);
+    EXPECT_FALSE(runtime.paused);
+    runtime.paused = true;
+    startCountdown(runtime, 1000, 0);
+    EXPECT_FALSE(runtime.paused);
+}
+
+TEST(Countdown, RoundKOfARepeatingTimerIsUpAtStartPlusKDurationsWithoutDrift)
+{
+    // Ticks every 200 ms, each up to 9 ms late, and the tick count wraps midway.
+    const std::uint32_t valueMs = 2000;
+    const std::uint32_t start = 0xFFFFFFFFu - 25000;
+    TimerRuntime runtime = started(valueMs, start);
+    std::vector<std::uint32_t> lateness;
+    for (std::uint32_t t = 200; lateness.size() < 40; t += 200) {
+        const std::uint32_t now = start + t + (t * 7919u) % 10u;
+        if (advanceCountdown(runtime, valueMs, now) != CountdownStep::timeUp)
+            continue;
+        const std::uint32_t due = start + static_cast<std::uint32_t>(lateness.size() + 1) * valueMs;
+        lateness.push_back(now - due);
+        claimEventFiring(runtime);
+        startNextRound(runtime, valueMs, now);
+        EXPECT_EQ(runtime.shownSeconds, 2u);
+    }
+    for (std::size_t k = 0; k < lateness.size(); ++k)
+        EXPECT_LT(lateness[k], 210u) << "round " << k + 1;
+
+    // A tick three and a half rounds late skips the rounds it missed and keeps the phase.
+    runtime = started(valueMs, start);
+    startNextRound(runtime, valueMs, start + 7000);
+    EXPECT_EQ(runtime.startTick, start + 6000);
+    EXPECT_EQ(runtime.shownSeconds, 1u);
+    EXPECT_EQ(advanceCountdown(runtime, valueMs, start + 8000), CountdownStep::timeUp);
+}
