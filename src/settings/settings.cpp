@@ -114,6 +114,11 @@ void setTimerEvent(int index, std::uint32_t event)
     record.timers[index].event = event;
 }
 
+void setTimerRepeat(int index, bool repeat)
+{
+    record.timers[index].repeat = repeat;
+}
+
 void replaceSettings(const SettingsRecord& loaded)
 {
     record = loaded;

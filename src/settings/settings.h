@@ -27,6 +27,7 @@ struct TimerSettings {
     std::uint32_t valueMs;
     std::uint32_t unit;
     std::uint32_t event;
+    bool repeat;   // starts its next round by itself when it is up
 };
 
 struct ExternalSoundEvent {
@@ -78,6 +79,7 @@ void setTimerName(int index, const char* name);
 void setTimerDuration(int index, std::uint32_t valueMs);
 void setTimerUnit(int index, std::uint32_t unit);
 void setTimerEvent(int index, std::uint32_t event);
+void setTimerRepeat(int index, bool repeat);
 
 // The whole record at once, as the load makes it.
 void replaceSettings(const SettingsRecord& record);

@@ -30,6 +30,8 @@ struct NumberRule {
 };
 
 constexpr NumberRule optionRule{defaultOptionValue ? 1 : 0, INT32_MIN, INT32_MAX, false};
+// Off unless a readable nonzero value says otherwise.
+constexpr NumberRule repeatRule{0, INT32_MIN, INT32_MAX, false};
 
 NumberRule valueRule(int number)
 {
@@ -168,6 +170,7 @@ void loadTimerSettings(const char* settingsKeyPath, int number, TimerSettings& t
     timer.unit = static_cast<std::uint32_t>(loadNumber(keyPath, "Unit", unitRule(number)));
     timer.valueMs = static_cast<std::uint32_t>(loadNumber(keyPath, "Value", valueRule(number)));
     timer.event = static_cast<std::uint32_t>(loadNumber(keyPath, "Event", eventRule(number)));
+    timer.repeat = loadNumber(keyPath, "Repeat", repeatRule) != 0;
 }
 
 unsigned long saveOptionsAndEvents(const char* settingsKeyPath, const SettingsRecord& record)
@@ -201,4 +204,14 @@ unsigned long saveTimerSettings(const char* settingsKeyPath, int number, const T
     keepFirstError(first, writeDwordValue(keyPath, "Unit", timer.unit));
     keepFirstError(first, writeDwordValue(keyPath, "Event", timer.event));
     return first;
+}
+
+unsigned long saveTimerRepeat(const char* settingsKeyPath, int number, const TimerSettings& timer)
+{
+    char keyPath[keyPathSize];
+    formatSubkeyPath(keyPath, settingsKeyPath, timerKeyFormat, number);
+    std::uint32_t stored = 0;
+    if (!timer.repeat && readDwordValue(keyPath, "Repeat", 0, stored) == errorFileNotFound)
+        return 0;
+    return writeDwordValue(keyPath, "Repeat", timer.repeat ? 1u : 0u);
 }

@@ -11,7 +11,10 @@ bool saveAllSettings(HWND mainDialog)
     if (saveOptionsAndEvents(app.settingsKeyPath, settings) != 0)
         saved = false;
     for (int number = 1; number <= timerCount; ++number) {
-        if (saveTimerSettings(app.settingsKeyPath, number, settings.timers[number - 1]) != 0)
+        const TimerSettings& timer = settings.timers[number - 1];
+        if (saveTimerSettings(app.settingsKeyPath, number, timer) != 0)
+            saved = false;
+        if (saveTimerRepeat(app.settingsKeyPath, number, timer) != 0)
             saved = false;
     }
     return saved;

@@ -499,3 +499,36 @@ TEST_F(SettingsStoreTest, EveryLoadedRecordKeepsTheInvariants)
         expectSameRecord(*record, *again, iteration);
     }
 }
+
+TEST_F(SettingsStoreTest, RepeatLoadsAsAnOptionThatIsOffByDefaultAndIsSavedOnlyOnceUsed)
+{
+    EXPECT_FALSE(loadTimer(1).repeat);
+    fakeRegistry::setDword(key("Timer01"), "Repeat", 7);
+    fakeRegistry::setRaw(key("Timer02"), "Repeat", fakeRegistry::regBinary, dwordBytes(1));
+    fakeRegistry::setRaw(key("Timer03"), "Repeat", fakeRegistry::regDword, {1, 0, 0, 0, 0, 0, 0, 0});
+    EXPECT_TRUE(loadTimer(1).repeat);
+    EXPECT_FALSE(loadTimer(2).repeat);
+    EXPECT_FALSE(loadTimer(3).repeat);
+
+    // Never used: nothing is written. On: 1, after the timer's other values. Off over a stored value: 0.
+    fakeRegistry::reset();
+    TimerSettings timer = loadTimer(1);
+    EXPECT_EQ(saveTimerSettings(root, 1, timer), 0u);
+    EXPECT_EQ(saveTimerRepeat(root, 1, timer), 0u);
+    EXPECT_EQ(fakeRegistry::writes().size(), 4u);
+    timer.repeat = true;
+    EXPECT_EQ(saveTimerRepeat(root, 1, timer), 0u);
+    ASSERT_EQ(fakeRegistry::writes().size(), 5u);
+    EXPECT_EQ(fakeRegistry::writes()[4].name, "Repeat");
+    EXPECT_EQ(fakeRegistry::writes()[4].type, fakeRegistry::regDword);
+    EXPECT_EQ(fakeRegistry::dwordOf(key("Timer01"), "Repeat"), 1u);
+    timer.repeat = false;
+    fakeRegistry::setRaw(key("Timer01"), "Repeat", fakeRegistry::regSz, textBytes("1"));
+    EXPECT_EQ(saveTimerRepeat(root, 1, timer), 0u);
+    EXPECT_EQ(fakeRegistry::dwordOf(key("Timer01"), "Repeat"), 0u);
+    EXPECT_FALSE(loadTimer(1).repeat);
+
+    fakeRegistry::failWrites([](const std::string&, const std::string&) -> unsigned long { return 5; });
+    timer.repeat = true;
+    EXPECT_EQ(saveTimerRepeat(root, 1, timer), 5u);
+}
