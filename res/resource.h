@@ -38,6 +38,9 @@
 #define IDI_EXIT                    177
 #define IDI_RESET                   179
 #define IDI_RENAME                  180
+#define IDI_PAUSED                  181
+#define IDI_PAUSE                   182
+#define IDI_REPEAT                  183
 
 /* Cursor */
 #define IDCUR_SMART                 165
@@ -150,6 +153,7 @@
 #define IDS_EXIT_CAPTION            124
 #define IDS_ONE_RUNNING             126
 #define IDS_MANY_RUNNING            127
+#define IDS_PAUSED_SUFFIX           128
 #define IDS_BUILT_IN_SOUND1         131
 #define IDS_BUILT_IN_SOUND2         132
 #define IDS_BUILT_IN_SOUND3         133
@@ -207,6 +211,9 @@
 #define IDM_MODIFY_NAME             922
 #define IDM_RESET_ICON              923
 #define IDM_RESET_NAME              924
+#define IDM_PAUSE                   925
+#define IDM_RESUME                  926
+#define IDM_REPEAT                  927
 
 /* Private commands and messages of the main dialog */
 #define ID_EXIT_WITH_SOUND          0x7FFB

@@ -50,7 +50,7 @@ LARGE_SIZES = (64, 48, 40, 32, 24, 20, 16)
 # Shown at 32 px somewhere (buttons, captions, dialog pictures).
 LARGE_ICONS = {
     "app", "ready", "running", "time_up", "close", "ok", "cancel", "advanced",
-    "developer", "names", "sounds", "open_files", "options",
+    "developer", "names", "sounds", "open_files", "options", "paused",
 }
 
 # Resource order of res/Kelvaro.rc.
@@ -58,7 +58,7 @@ ICONS = [
     "app", "ready", "running", "time_up", "about", "ok", "cancel", "sounds",
     "developer", "close", "open_files", "menu", "options", "save", "play",
     "stop", "try", "advanced", "fill", "empty", "names", "shortcut", "exit",
-    "reset", "rename",
+    "reset", "rename", "paused", "pause", "repeat",
 ]
 
 # name -> (sizes, hot spot x, hot spot y at 32 px); the system picks the

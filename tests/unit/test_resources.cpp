@@ -19,8 +19,12 @@ TEST(Resources, StringTableHoldsTheProgramTexts)
     EXPECT_EQ(strings.at(762), "\"C:\\Some Path\\Some Document File.doc\"");
     EXPECT_EQ(strings.at(922), "&Modify Timer Name\tDouble-Click");
     EXPECT_EQ(strings.at(919), "E&xit with a Funny Sound!  =)");
+    EXPECT_EQ(strings.at(925), "&Pause Timer\tControl + Click");
+    EXPECT_EQ(strings.at(926), "R&esume Timer\tControl + Click");
+    EXPECT_EQ(strings.at(927), "Repea&t When Up");
+    EXPECT_EQ(strings.at(128), " (paused)");
     // Every menu command has its text.
-    for (unsigned id = 901; id <= 924; ++id)
+    for (unsigned id = 901; id <= 927; ++id)
         EXPECT_EQ(strings.count(id), 1u) << id;
 }
 
