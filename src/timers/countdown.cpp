@@ -24,6 +24,12 @@ std::uint32_t secondsLeft(std::uint32_t valueMs, std::uint32_t elapsed)
     return remaining / 1000u + (remaining % 1000u != 0 ? 1u : 0u);
 }
 
+std::uint32_t timeLeft(const TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t now)
+{
+    const std::uint32_t elapsed = elapsedSince(runtime.startTick, now);
+    return elapsed < valueMs ? valueMs - elapsed : 0;
+}
+
 void startCountdown(TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t now)
 {
     runtime.running = true;
@@ -48,9 +54,8 @@ bool canTogglePause(const TimerRuntime& runtime)
 
 void pauseCountdown(TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t now)
 {
-    const std::uint32_t elapsed = elapsedSince(runtime.startTick, now);
     runtime.paused = true;
-    runtime.remainingMs = elapsed < valueMs ? valueMs - elapsed : 0;
+    runtime.remainingMs = timeLeft(runtime, valueMs, now);
     runtime.shownSeconds = secondsLeft(runtime.remainingMs, 0);
 }
 

@@ -21,6 +21,9 @@ struct TimerRuntime {
 // By timer index.
 extern TimerRuntime timerRuntime[timerCount];
 
+// The period of the main dialog's tick.
+constexpr unsigned tickPeriodMs = 200;
+
 int runningTimerCount();
 
 // Milliseconds since startTick; unsigned, so the tick count's wrap is harmless.
@@ -28,6 +31,9 @@ std::uint32_t elapsedSince(std::uint32_t startTick, std::uint32_t now);
 
 // Whole seconds left, rounded up, while elapsed < valueMs.
 std::uint32_t secondsLeft(std::uint32_t valueMs, std::uint32_t elapsed);
+
+// Milliseconds until a run from startTick is up at now; 0 once it is.
+std::uint32_t timeLeft(const TimerRuntime& runtime, std::uint32_t valueMs, std::uint32_t now);
 
 // Start: running from now, the whole seconds of the duration shown, the
 // time-is-up mark, the fired flag and any pause cleared.

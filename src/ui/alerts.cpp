@@ -58,6 +58,8 @@ void resetTimeUpIcon(HWND dialog, int index)
 void refreshTitleBar(HWND dialog, bool plain)
 {
     std::string caption;
+    char pausedSuffix[32] = "";
+    loadString(IDS_PAUSED_SUFFIX, pausedSuffix, sizeof pausedSuffix);
     for (int index = 0; index < timerCount && !plain; ++index) {
         const TimerRuntime& runtime = timerRuntime[index];
         if (!runtime.running)
@@ -67,6 +69,8 @@ void refreshTitleBar(HWND dialog, bool plain)
         if (!caption.empty())
             caption += " | ";
         caption += text;
+        if (runtime.paused)
+            caption += pausedSuffix;
     }
     if (caption.empty()) {
         char title[64];

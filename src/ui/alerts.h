@@ -15,7 +15,8 @@ void stopFlash(HWND dialog);
 // Puts the ready icon back on timer index's button if it shows the time-is-up icon.
 void resetTimeUpIcon(HWND dialog, int index);
 
-// Caption: the running countdowns joined by " | ", or the plain title.
+// Caption: the running countdowns joined by " | ", a paused one followed by
+// " (paused)", or the plain title.
 void refreshTitleBar(HWND dialog, bool plain);
 
 #endif

@@ -62,10 +62,40 @@ void stopTimer(HWND dialog, int index, bool user)
         playResourceSound(IDW_STOP);
 }
 
-// Final display, caption, flash, the event once, a pause, then the stop.
-void runTimeUp(HWND dialog, int index)
+// Pause freezes the display at the exact time left; resume counts on from it.
+void pauseOrResume(HWND dialog, int index)
+{
+    TimerRuntime& runtime = timerRuntime[index];
+    const std::uint32_t valueMs = settings.timers[index].valueMs;
+    if (runtime.paused) {
+        resumeCountdown(runtime, valueMs, GetTickCount());
+        setTimerButtonIcon(dialog, index, IDI_RUNNING);
+        playResourceSound(IDW_START);
+        return;
+    }
+    pauseCountdown(runtime, valueMs, GetTickCount());
+    showTimerDuration(dialog, index, runtime.shownSeconds * 1000u, false);
+    setTimerButtonIcon(dialog, index, IDI_PAUSED);
+    playResourceSound(IDW_STOP);
+}
+
+// A repeating timer goes on with its next round instead of stopping; the
+// button, the sounds and the disabled inputs stay as they are while it runs.
+void startNextRoundOf(HWND dialog, int index, std::uint32_t now)
+{
+    TimerRuntime& runtime = timerRuntime[index];
+    startNextRound(runtime, settings.timers[index].valueMs, now);
+    showTimerDuration(dialog, index, runtime.shownSeconds * 1000u, false);
+    if (settings.showTimerInTitleBar)
+        refreshTitleBar(dialog, false);
+}
+
+// Final display, caption, flash, the event once, a pause, then the stop,
+// or for a repeating timer the next round, due from the moment this one was.
+void runTimeUp(HWND dialog, int index, std::uint32_t now)
 {
     const PanelIds& panel = panels[index];
+    const unsigned startsBefore = startCount[index];
     showTimerDuration(dialog, index, 0, false);
     UpdateWindow(GetDlgItem(dialog, panel.edit));
     if (settings.showTimerInTitleBar)
@@ -75,7 +105,59 @@ void runTimeUp(HWND dialog, int index)
     if (claimEventFiring(timerRuntime[index]))
         fireTimerEvent(settings.timers[index].event);
     Sleep(200);
-    SendMessageA(dialog, WM_COMMAND, panel.timeUpCommand, 0);
+    // The user may have stopped or restarted the timer while the event ran.
+    const bool sameRun = timerRuntime[index].running && startCount[index] == startsBefore;
+    if (settings.timers[index].repeat && sameRun)
+        startNextRoundOf(dialog, index, now);
+    else
+        SendMessageA(dialog, WM_COMMAND, panel.timeUpCommand, 0);
+}
+
+// One pass over the timers at time now: every running one on the tick,
+// only the repeating ones when a round falls due between two ticks.
+void advanceTimers(HWND dialog, std::uint32_t now, bool repeatingOnly)
+{
+    unsigned startsAtTick[timerCount];
+    for (int index = 0; index < timerCount; ++index)
+        startsAtTick[index] = startCount[index];
+    bool changed = false;
+    for (int index = 0; index < timerCount; ++index) {
+        TimerRuntime& runtime = timerRuntime[index];
+        if (!runtime.running || runtime.paused || startCount[index] != startsAtTick[index]
+            || (repeatingOnly && !settings.timers[index].repeat))
+            continue;
+        switch (advanceCountdown(runtime, settings.timers[index].valueMs, now)) {
+        case CountdownStep::changed:
+            showTimerDuration(dialog, index, runtime.shownSeconds * 1000u, false);
+            changed = true;
+            break;
+        case CountdownStep::timeUp:
+            runTimeUp(dialog, index, now);
+            break;
+        case CountdownStep::unchanged:
+            break;
+        }
+    }
+    if (changed && settings.showTimerInTitleBar)
+        refreshTitleBar(dialog, false);
+}
+
+// A round of a repeating timer that falls due before the next tick gets a
+// one-shot timer, so that it fires when it is due rather than up to a tick
+// later; rounds then keep their times however long each took to notice.
+void armRoundTimer(HWND dialog)
+{
+    const std::uint32_t now = GetTickCount();
+    std::uint32_t soonest = tickPeriodMs + 1;
+    for (int index = 0; index < timerCount; ++index) {
+        const TimerRuntime& runtime = timerRuntime[index];
+        if (runtime.running && !runtime.paused && !runtime.eventFired && settings.timers[index].repeat) {
+            const std::uint32_t left = timeLeft(runtime, settings.timers[index].valueMs, now);
+            soonest = left < soonest ? left : soonest;
+        }
+    }
+    if (soonest <= tickPeriodMs)
+        SetTimer(dialog, ID_ROUND_TIMER, soonest, nullptr);
 }
 
 } // namespace
@@ -90,6 +172,11 @@ void startStopTimer(HWND dialog, int index, bool user)
         return;
     const bool shiftDown = GetKeyState(VK_SHIFT) < 0;
     const HWND focus = GetFocus();
+    // Ctrl with a click, Space or Enter pauses or resumes a running timer.
+    if (user && timerRuntime[index].running && GetKeyState(VK_CONTROL) < 0) {
+        togglePause(dialog, index);
+        return;
+    }
     if (timerRuntime[index].running)
         stopTimer(dialog, index, user);
     else
@@ -98,31 +185,26 @@ void startStopTimer(HWND dialog, int index, bool user)
         refreshTitleBar(dialog, false);
 }
 
+void togglePause(HWND dialog, int index)
+{
+    if (index < 0 || index >= timerCount || !canTogglePause(timerRuntime[index]))
+        return;
+    pauseOrResume(dialog, index);
+    if (settings.showTimerInTitleBar)
+        refreshTitleBar(dialog, false);
+}
+
 void onTimerTick(HWND dialog)
 {
     if (runningTimerCount() == 0)
         return;
-    const std::uint32_t now = static_cast<std::uint32_t>(GetMessageTime());
-    unsigned startsAtTick[timerCount];
-    for (int index = 0; index < timerCount; ++index)
-        startsAtTick[index] = startCount[index];
-    bool changed = false;
-    for (int index = 0; index < timerCount; ++index) {
-        TimerRuntime& runtime = timerRuntime[index];
-        if (!runtime.running || startCount[index] != startsAtTick[index])
-            continue;
-        switch (advanceCountdown(runtime, settings.timers[index].valueMs, now)) {
-        case CountdownStep::changed:
-            showTimerDuration(dialog, index, runtime.shownSeconds * 1000u, false);
-            changed = true;
-            break;
-        case CountdownStep::timeUp:
-            runTimeUp(dialog, index);
-            break;
-        case CountdownStep::unchanged:
-            break;
-        }
-    }
-    if (changed && settings.showTimerInTitleBar)
-        refreshTitleBar(dialog, false);
+    advanceTimers(dialog, static_cast<std::uint32_t>(GetMessageTime()), false);
+    armRoundTimer(dialog);
+}
+
+void onRoundTimer(HWND dialog)
+{
+    KillTimer(dialog, ID_ROUND_TIMER);
+    advanceTimers(dialog, GetTickCount(), true);
+    armRoundTimer(dialog);
 }

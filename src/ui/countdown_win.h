@@ -7,7 +7,13 @@
 // Start or stop timer index; user is false for the time-is-up stop.
 void startStopTimer(HWND dialog, int index, bool user);
 
+// Pauses or resumes running timer index; nothing while it is idle or up.
+void togglePause(HWND dialog, int index);
+
 // One tick of the dialog's 200 ms window timer.
 void onTimerTick(HWND dialog);
+
+// The one-shot timer of a repeating timer's round that falls due between ticks.
+void onRoundTimer(HWND dialog);
 
 #endif

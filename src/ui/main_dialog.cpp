@@ -69,7 +69,7 @@ constexpr DialogIcons fixedIcons = dialogIcons(menuButtonIcon, IDI_APP, 32);
 
 INT_PTR onInitDialog(HWND dialog)
 {
-    if (tickTimerId != 0 || SetTimer(dialog, ID_TICK_TIMER, 200, nullptr) == 0) {
+    if (tickTimerId != 0 || SetTimer(dialog, ID_TICK_TIMER, tickPeriodMs, nullptr) == 0) {
         EndDialog(dialog, -1);
         return FALSE;
     }
@@ -285,6 +285,10 @@ INT_PTR onActivate(HWND dialog, WPARAM wParam)
 
 INT_PTR onTimer(HWND dialog, WPARAM wParam)
 {
+    if (wParam == ID_ROUND_TIMER) {
+        onRoundTimer(dialog);
+        return TRUE;
+    }
     if (tickTimerId == 0 || wParam != tickTimerId)
         return FALSE;
     onTimerTick(dialog);

@@ -1,18 +1,24 @@
 """Timers counting down on the real program: Start and Stop by the user, a
 timer that stops by itself, the caption with the running countdowns, the
-time-is-up icon and the sounds that acknowledge Start and Stop."""
+time-is-up icon and the sounds that acknowledge Start and Stop; pause and
+resume, and timers that repeat. Firing times are read from the recorder,
+which logs the tick count at its start."""
 
 import re
 
 import pytest
 
-from harness import SETTINGS_KEY, ids
+from harness import RECORDER_PATH, SETTINGS_KEY, ids
 from harness.app import PROGRAM_PATH, TOOLS
 
 STOP_TEXT = " Stop"
 START_TEXT = " Start"
 WS_MINIMIZE = 0x20000000
 TESTBED_LOG = 1002      # a control of the harness's testbed dialog
+OPEN_FILE1 = 7
+ICONS = (ids.IDI_READY, ids.IDI_RUNNING, ids.IDI_TIME_UP, ids.IDI_PAUSED)
+TICK_MS = 200
+RECORDER_START_MS = 250   # allowance for the recorder's own start: 35-85 ms seen here
 
 PANELS = [
     (ids.IDC_START1, ids.IDC_VALUE1, ids.IDC_UNIT1),
@@ -31,6 +37,34 @@ def one_second_timers(*numbers, **options):
     if options:
         keys[SETTINGS_KEY] = options
     return keys
+
+
+def recorder_timer(number, value, **extra):
+    """Registry seed: the timer lasts value ms and starts the recorder when it is up."""
+    return {timer_key(number): {"Value": value, "Event": OPEN_FILE1, **extra},
+            rf"{SETTINGS_KEY}\OpenFile01": {"FileName": f'"{RECORDER_PATH}"'}}
+
+
+def ticks_around(app, action):
+    """The tick count before and after an action that is handled when it returns."""
+    before = app.machine.tick_count()
+    action()
+    return before, app.machine.tick_count()
+
+
+def ctrl_click(app, button):
+    with app.held_keys("ctrl"):
+        app.click(button)
+
+
+def holds_for(app, ms, check):
+    """check() holds at every look until the tick count has gone on by ms."""
+    end = app.machine.tick_count() + ms
+
+    def held_to_the_end():
+        assert check()
+        return app.machine.tick_count() >= end
+    app.wait_for(held_to_the_end, timeout=ms / 1000 + 20, message=f"{ms} ms to pass")
 
 
 def wait_until_ready(app, button, edit, shown):
@@ -140,3 +174,68 @@ def test_start_and_user_stop_sound_but_time_up_plays_only_the_event(app):
     # Heard to its end: a stop sound after it would have cut it short.
     app.wait_for(lambda: app.sounds.heard_to_end([ids.IDW_START, ids.IDW_STOP, ids.IDW_START, ids.IDW_EVENT2]), message="the event sound")
 
+
+
+@pytest.mark.registry(recorder_timer(1, 4000))
+def test_pause_freezes_display_and_caption_and_resume_fires_at_the_time_left(app):
+    start = ticks_around(app, lambda: app.click(ids.IDC_START1))
+    app.wait_for(lambda: app.text(ids.IDC_VALUE1) == "3s", message="a second to pass")
+    paused = ticks_around(app, lambda: ctrl_click(app, ids.IDC_START1))
+    frozen = app.text(ids.IDC_VALUE1)
+    assert frozen in ("3s", "2s")
+    assert app.text(ids.IDC_START1) == STOP_TEXT
+    assert app.button_icon(ids.IDC_START1, ICONS) == ids.IDI_PAUSED
+    holds_for(app, 3000, lambda: app.text(ids.IDC_VALUE1) == frozen and app.caption() == frozen + " (paused)"
+              and not app.recorder.launches())
+
+    resumed = ticks_around(app, lambda: ctrl_click(app, ids.IDC_START1))
+    assert app.button_icon(ids.IDC_START1, ICONS) == ids.IDI_RUNNING
+    (launch,) = app.recorder.wait_for_launches(1)
+    # Due at resume + (4000 - the time counted before the pause), bounded by the readings around each click.
+    earliest = resumed[0] + 4000 - (paused[1] - start[0])
+    latest = resumed[1] + 4000 - (paused[0] - start[1])
+    assert earliest <= launch.tick <= latest + TICK_MS + RECORDER_START_MS, (earliest, launch.tick, latest)
+    wait_until_ready(app, ids.IDC_START1, ids.IDC_VALUE1, "4s")
+
+
+@pytest.mark.sound
+@pytest.mark.registry({timer_key(1): {"Value": 2000}})
+def test_ctrl_with_click_space_or_enter_pauses_and_a_stop_while_paused_fires_nothing(app):
+    button = ids.IDC_START1
+    ctrl_click(app, button)                                   # idle: a plain start
+    assert app.text(ids.IDC_VALUE1) == "2s"
+    with app.held_keys("ctrl"):
+        app.press_key("space", on=button)
+        app.wait_for(lambda: app.button_icon(button, ICONS) == ids.IDI_PAUSED, message="the paused icon")
+        app.press_key("return", on=button)
+        app.wait_for(lambda: app.button_icon(button, ICONS) == ids.IDI_RUNNING, message="the running icon")
+        app.click(button)
+    assert app.button_icon(button, ICONS) == ids.IDI_PAUSED
+    assert app.text(button) == STOP_TEXT and not app.is_enabled(ids.IDC_VALUE1)
+    app.click(button)
+    assert (app.text(button), app.text(ids.IDC_VALUE1)) == (START_TEXT, "2s")
+    assert app.button_icon(button, ICONS) == ids.IDI_READY
+    sounds = [ids.IDW_START, ids.IDW_STOP, ids.IDW_START, ids.IDW_STOP, ids.IDW_STOP]
+    app.wait_for(lambda: app.sounds.played() == sounds, message="start, pause, resume, pause and stop sounds")
+    # Well past the time the timer had left: no event, no icon.
+    holds_for(app, 2500, lambda: app.sounds.played() == sounds and app.text(button) == START_TEXT)
+    assert app.button_icon(button, ICONS) == ids.IDI_READY
+
+
+@pytest.mark.registry(recorder_timer(1, 2000, Repeat=1))
+def test_a_repeating_timer_fires_every_round_when_it_is_due_without_drift(app):
+    start = ticks_around(app, lambda: app.click(ids.IDC_START1))
+    launches = app.recorder.wait_for_launches(5, timeout=30)[:5]
+    # Between rounds the timer keeps running: no time-is-up icon, no stop.
+    assert app.text(ids.IDC_START1) == STOP_TEXT and not app.is_enabled(ids.IDC_VALUE1)
+    assert app.button_icon(ids.IDC_START1, ICONS) == ids.IDI_RUNNING
+    late = [launch.tick - (start[0] + 2000 * k) for k, launch in enumerate(launches, 1)]
+    print("lateness of rounds 1-5 (ms):", late, "start read within", start[1] - start[0], "ms")
+    assert all(-(start[1] - start[0]) <= ms <= 250 for ms in late), late
+    # No trend: the last rounds are not later than the first ones.
+    assert (late[3] + late[4]) / 2 - (late[0] + late[1]) / 2 < 100, late
+
+    app.click(ids.IDC_START1)                                 # a user stop ends the repetition
+    count = len(app.recorder.launches())
+    holds_for(app, 2500, lambda: len(app.recorder.launches()) == count and app.text(ids.IDC_START1) == START_TEXT)
+    assert app.button_icon(ids.IDC_START1, ICONS) == ids.IDI_READY
