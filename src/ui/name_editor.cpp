@@ -17,6 +17,7 @@
 #include "timers/countdown.h"
 #include "timers/panels.h"
 #include "ui/alerts.h"
+#include "ui/countdown_win.h"
 #include "ui/menu_bitmap.h"
 #include "ui/popup_menu.h"
 #include "ui/timer_panel.h"
@@ -307,10 +308,26 @@ bool appendPanelMenuEntries(HMENU menu, int index)
     if (!AppendMenuA(menu, MF_STRING | (isDefault ? MF_GRAYED | MF_DISABLED : 0), IDM_RESET_NAME, text))
         return false;
 
-    const bool iconUp = timerRuntime[index].altIconShown;
+    const TimerRuntime& runtime = timerRuntime[index];
+    if (runtime.running) {
+        const UINT pauseCommand = runtime.paused ? IDM_RESUME : IDM_PAUSE;
+        loadString(pauseCommand, text, sizeof text);
+        if (!AppendMenuA(menu, MF_STRING, pauseCommand, text))
+            return false;
+    }
+
+    const bool iconUp = runtime.altIconShown;
     if (settings.useAltIconOnTimerUp || iconUp) {
         loadString(IDM_RESET_ICON, text, sizeof text);
         if (!AppendMenuA(menu, MF_STRING | (iconUp ? 0 : MF_GRAYED | MF_DISABLED), IDM_RESET_ICON, text))
+            return false;
+    }
+
+    // Offered once there is something to repeat, and kept while it is on to turn it off.
+    const bool repeat = settings.timers[index].repeat;
+    if (runtime.running || repeat) {
+        loadString(IDM_REPEAT, text, sizeof text);
+        if (!AppendMenuA(menu, MF_STRING | (repeat ? MF_CHECKED : MF_UNCHECKED), IDM_REPEAT, text))
             return false;
     }
 
@@ -330,10 +347,19 @@ int trackPanelMenu(HWND mainDialog, POINT clientPoint, int index)
         return -1;
     const OwnedBitmap renameBitmap(loadMenuBitmap(IDI_RENAME, look));
     const OwnedBitmap resetBitmap(loadMenuBitmap(IDI_RESET, look));
+    const OwnedBitmap pauseBitmap(loadMenuBitmap(IDI_PAUSE, look));
+    const OwnedBitmap resumeBitmap(loadMenuBitmap(IDI_PLAY, look));
+    const OwnedBitmap repeatBitmap(loadMenuBitmap(IDI_REPEAT, look));
+    const OwnedBitmap repeatOnBitmap(loadMenuBitmap(IDI_OK, look));
     if (!appendPanelMenuEntries(menu.get(), index))
         return -1;
     attachMenuBitmap(menu.get(), IDM_MODIFY_NAME, MF_BYCOMMAND, renameBitmap.get());
     attachMenuBitmap(menu.get(), IDM_RESET_NAME, MF_BYCOMMAND, resetBitmap.get());
+    attachMenuBitmap(menu.get(), IDM_PAUSE, MF_BYCOMMAND, pauseBitmap.get());
+    attachMenuBitmap(menu.get(), IDM_RESUME, MF_BYCOMMAND, resumeBitmap.get());
+    // The bitmaps stand in for the check mark: the repeat arrows, or a check once on.
+    if (repeatBitmap && repeatOnBitmap)
+        SetMenuItemBitmaps(menu.get(), IDM_REPEAT, MF_BYCOMMAND, repeatBitmap.get(), repeatOnBitmap.get());
     return trackAndDestroyMenu(menu, screenPoint, mainDialog);
 }
 
@@ -377,6 +403,13 @@ int showTimerPanelMenu(HWND mainDialog, POINT clientPoint, int index)
     case IDM_RESET_ICON:
         if (timerRuntime[index].altIconShown)
             resetTimeUpIcon(mainDialog, index);
+        break;
+    case IDM_PAUSE:
+    case IDM_RESUME:
+        togglePause(mainDialog, index);
+        break;
+    case IDM_REPEAT:
+        setTimerRepeat(index, !settings.timers[index].repeat);
         break;
     default:
         break;

@@ -6,6 +6,7 @@ import re
 import pytest
 
 from harness import SETTINGS_KEY, ids, values
+from test_title_band import ENABLED, GRAYED, REPEAT_WHILE_RUNNING, SEPARATOR, open_panel_menu
 
 SAVED_SOUND = ids.IDW_SAVED
 SAVE_ENTRY = 4               # "Save All Settings in Windows Registry", separators not counted
@@ -211,3 +212,29 @@ def test_a_restart_shows_what_was_saved_and_nothing_else(machine, app):
     ]
     assert not again.is_checked(ids.IDC_KEEP_ON_TOP)
     assert not again.is_topmost()
+
+
+
+@pytest.mark.registry({key("Timer02"): {"Repeat": 1}, key("Timer03"): {"Repeat": "1"}})
+def test_repeat_loads_like_an_option_and_is_saved_after_event_once_used(machine, app):
+    # Loaded on, the entry shows on the idle timer's menu; stored as text it loads as off.
+    assert open_panel_menu(app, 2) == [ENABLED, GRAYED, GRAYED, ENABLED, SEPARATOR, ENABLED]
+    assert open_panel_menu(app, 3) == [ENABLED, GRAYED, GRAYED, SEPARATOR, ENABLED]
+    app.escape_menu()
+    app.click(ids.IDC_START1)
+    open_panel_menu(app, 1)
+    app.pick_menu_entry(REPEAT_WHILE_RUNNING)
+    app.click(ids.IDC_START1)
+
+    save_all(app)
+    app.wait_for(lambda: app.registry.get(key("Timer03"), "Repeat").type == values.REG_DWORD,
+                 message="the save's last write")
+    for n, repeat in [(1, 1), (2, 1), (3, 0)]:
+        stored = app.registry.get(key(f"Timer0{n}"), "Repeat")
+        assert (stored.type, stored.number) == (values.REG_DWORD, repeat), n
+    app.close_with_close_box()
+    assert app.exit_code() == 0
+
+    again = machine.launch()
+    assert open_panel_menu(again, 1) == [ENABLED, GRAYED, GRAYED, ENABLED, SEPARATOR, ENABLED]
+    again.escape_menu()

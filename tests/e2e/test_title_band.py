@@ -12,11 +12,12 @@ import pytest
 
 from harness import SETTINGS_KEY, Window, ids
 from harness.driver import unhex
-from test_countdown import one_second_timers
+from test_countdown import ICONS, holds_for, one_second_timers, timer_key
 from test_name_editor import BUTTONS, GROUPS, band_point, editors, press, rename, shown_editor, type_into
 
 ENABLED, GRAYED, SEPARATOR = "enabled", "grayed", "separator"
 MODIFY_NAME, RESET_NAME, RESET_ICON = 0, 1, 2   # positions while all three entries are there
+PAUSE_OR_RESUME, REPEAT_WHILE_RUNNING = 2, 4         # on a running timer's menu
 
 
 def steady_pixels(app, rect):
@@ -164,3 +165,31 @@ def test_clicks_on_the_panel_controls_are_not_band_events(app):
         app.click_at(x, y, button="right")
         app.sync()
         assert not app.menu_is_open(), (x, y)
+
+
+@pytest.mark.registry({timer_key(1): {"Value": 1000, "Repeat": 1}})
+def test_pause_resume_and_repeat_entries_follow_the_timer(app):
+    app.click(ids.IDC_START2)
+    running = [ENABLED, GRAYED, ENABLED, GRAYED, ENABLED, SEPARATOR, ENABLED]
+    for icon in (ids.IDI_PAUSED, ids.IDI_RUNNING):                # "Pause Timer", then "Resume Timer"
+        assert open_panel_menu(app, 2) == running
+        app.pick_menu_entry(PAUSE_OR_RESUME)
+        app.wait_for(lambda: app.button_icon(ids.IDC_START2, ICONS) == icon, message=f"icon {icon}")
+
+    # "Repeat When Up" stays on the menu of a stopped timer while it is on.
+    assert open_panel_menu(app, 2) == running
+    app.pick_menu_entry(REPEAT_WHILE_RUNNING)
+    app.click(ids.IDC_START2)
+    assert open_panel_menu(app, 2) == [ENABLED, GRAYED, GRAYED, ENABLED, SEPARATOR, ENABLED]
+    app.escape_menu()
+
+    # Timer #1 was stored repeating: its one second goes round until repeating is turned off.
+    assert open_panel_menu(app, 1) == [ENABLED, GRAYED, GRAYED, ENABLED, SEPARATOR, ENABLED]
+    app.escape_menu()
+    app.click(ids.IDC_START1)
+    holds_for(app, 2500, lambda: app.text(ids.IDC_START1) == " Stop")
+    assert open_panel_menu(app, 1) == running
+    app.pick_menu_entry(REPEAT_WHILE_RUNNING)
+    app.wait_for(lambda: app.button_icon(ids.IDC_START1, ICONS) == ids.IDI_TIME_UP, message="the time-up stop")
+    assert open_panel_menu(app, 1) == [ENABLED, GRAYED, ENABLED, SEPARATOR, ENABLED]
+    app.escape_menu()
