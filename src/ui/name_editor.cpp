@@ -295,6 +295,18 @@ LRESULT CALLBACK editorWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     }
 }
 
+// The pause entry names what it does to the timer now.
+UINT pauseCommandOf(const TimerRuntime& runtime)
+{
+    return runtime.paused ? IDM_RESUME : IDM_PAUSE;
+}
+
+// Offered once there is something to repeat, and kept while it is on to turn it off.
+bool repeatEntryShown(int index)
+{
+    return timerRuntime[index].running || settings.timers[index].repeat;
+}
+
 // The panel context menu's entries, in order; false when one cannot be added.
 bool appendPanelMenuEntries(HMENU menu, int index)
 {
@@ -310,9 +322,8 @@ bool appendPanelMenuEntries(HMENU menu, int index)
 
     const TimerRuntime& runtime = timerRuntime[index];
     if (runtime.running) {
-        const UINT pauseCommand = runtime.paused ? IDM_RESUME : IDM_PAUSE;
-        loadString(pauseCommand, text, sizeof text);
-        if (!AppendMenuA(menu, MF_STRING, pauseCommand, text))
+        loadString(pauseCommandOf(runtime), text, sizeof text);
+        if (!AppendMenuA(menu, MF_STRING, pauseCommandOf(runtime), text))
             return false;
     }
 
@@ -323,9 +334,8 @@ bool appendPanelMenuEntries(HMENU menu, int index)
             return false;
     }
 
-    // Offered once there is something to repeat, and kept while it is on to turn it off.
     const bool repeat = settings.timers[index].repeat;
-    if (runtime.running || repeat) {
+    if (repeatEntryShown(index)) {
         loadString(IDM_REPEAT, text, sizeof text);
         if (!AppendMenuA(menu, MF_STRING | (repeat ? MF_CHECKED : MF_UNCHECKED), IDM_REPEAT, text))
             return false;
@@ -347,19 +357,18 @@ int trackPanelMenu(HWND mainDialog, POINT clientPoint, int index)
         return -1;
     const OwnedBitmap renameBitmap(loadMenuBitmap(IDI_RENAME, look));
     const OwnedBitmap resetBitmap(loadMenuBitmap(IDI_RESET, look));
-    const OwnedBitmap pauseBitmap(loadMenuBitmap(IDI_PAUSE, look));
-    const OwnedBitmap resumeBitmap(loadMenuBitmap(IDI_PLAY, look));
-    const OwnedBitmap repeatBitmap(loadMenuBitmap(IDI_REPEAT, look));
-    const OwnedBitmap repeatOnBitmap(loadMenuBitmap(IDI_OK, look));
+    // Only the entries shown get a bitmap. The repeat entry's stands in for
+    // its check mark: the repeat arrows while off, a check while on.
+    const TimerRuntime& runtime = timerRuntime[index];
+    const OwnedBitmap pauseBitmap(runtime.running ? loadMenuBitmap(runtime.paused ? IDI_PLAY : IDI_PAUSE, look) : nullptr);
+    const OwnedBitmap repeatBitmap(
+        repeatEntryShown(index) ? loadMenuBitmap(settings.timers[index].repeat ? IDI_OK : IDI_REPEAT, look) : nullptr);
     if (!appendPanelMenuEntries(menu.get(), index))
         return -1;
     attachMenuBitmap(menu.get(), IDM_MODIFY_NAME, MF_BYCOMMAND, renameBitmap.get());
     attachMenuBitmap(menu.get(), IDM_RESET_NAME, MF_BYCOMMAND, resetBitmap.get());
-    attachMenuBitmap(menu.get(), IDM_PAUSE, MF_BYCOMMAND, pauseBitmap.get());
-    attachMenuBitmap(menu.get(), IDM_RESUME, MF_BYCOMMAND, resumeBitmap.get());
-    // The bitmaps stand in for the check mark: the repeat arrows, or a check once on.
-    if (repeatBitmap && repeatOnBitmap)
-        SetMenuItemBitmaps(menu.get(), IDM_REPEAT, MF_BYCOMMAND, repeatBitmap.get(), repeatOnBitmap.get());
+    attachMenuBitmap(menu.get(), pauseCommandOf(runtime), MF_BYCOMMAND, pauseBitmap.get());
+    attachMenuBitmap(menu.get(), IDM_REPEAT, MF_BYCOMMAND, repeatBitmap.get());
     return trackAndDestroyMenu(menu, screenPoint, mainDialog);
 }
 
