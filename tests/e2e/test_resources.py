@@ -12,10 +12,11 @@ import pytest
 from harness.app import KELVARO_EXE
 
 ICON_GROUPS = {101, 133, 134, 135, 136, 137, 139, 140, 141, 142, 144, 145, 146, 148, 149, 150, 153, 154, 155, 158,
-               171, 176, 177, 179, 180}
+               171, 176, 177, 179, 180,
+               181, 182, 183}   # a paused timer's button; the pause and repeat menu entries
 # Groups shown at 32 px somewhere; the others only at 16 px. Each needs an
 # image drawn for its size at 100, 125, 150 and 200 % display scale.
-LARGE_ICON_GROUPS = {101, 133, 134, 136, 137, 139, 140, 141, 142, 145, 153, 158, 171}
+LARGE_ICON_GROUPS = {101, 133, 134, 136, 137, 139, 140, 141, 142, 145, 153, 158, 171, 181}
 SMALL_SIZES = {16, 20, 24, 32}
 LARGE_SIZES = {32, 40, 48, 64}
 
