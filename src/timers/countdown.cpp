@@ -106,6 +106,6 @@ bool clearTimeUpMark(TimerRuntime& runtime)
 int buttonIconOf(const TimerRuntime& runtime)
 {
     if (runtime.running)
-        return IDI_RUNNING;
+        return runtime.paused ? IDI_PAUSED : IDI_RUNNING;
     return runtime.altIconShown ? IDI_TIME_UP : IDI_READY;
 }

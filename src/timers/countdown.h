@@ -73,7 +73,7 @@ CountdownStep advanceCountdown(TimerRuntime& runtime, std::uint32_t valueMs, std
 // Takes the time-is-up mark off; false when it was not shown.
 bool clearTimeUpMark(TimerRuntime& runtime);
 
-// The Start/Stop button's icon in the timer's state: running, up or ready.
+// The Start/Stop button's icon in the timer's state: running, paused, up or ready.
 int buttonIconOf(const TimerRuntime& runtime);
 
 // True exactly once per run: the caller fires the event. The flag is set

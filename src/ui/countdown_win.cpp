@@ -69,14 +69,13 @@ void pauseOrResume(HWND dialog, int index)
     const std::uint32_t valueMs = settings.timers[index].valueMs;
     if (runtime.paused) {
         resumeCountdown(runtime, valueMs, GetTickCount());
-        setTimerButtonIcon(dialog, index, IDI_RUNNING);
         playResourceSound(IDW_START);
-        return;
+    } else {
+        pauseCountdown(runtime, valueMs, GetTickCount());
+        showTimerDuration(dialog, index, runtime.shownSeconds * 1000u, false);
+        playResourceSound(IDW_STOP);
     }
-    pauseCountdown(runtime, valueMs, GetTickCount());
-    showTimerDuration(dialog, index, runtime.shownSeconds * 1000u, false);
-    setTimerButtonIcon(dialog, index, IDI_PAUSED);
-    playResourceSound(IDW_STOP);
+    setTimerButtonIcon(dialog, index, buttonIconOf(runtime));
 }
 
 // A repeating timer goes on with its next round instead of stopping; the

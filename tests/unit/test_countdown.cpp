@@ -206,7 +206,7 @@ TEST(Countdown, PauseFreezesTheExactRemainderAndResumeIsUpWhenItRunsOut)
     }
 }
 
-TEST(Countdown, PauseIsRefusedWhileIdleOrUpAndClearedByStopAndStart)
+TEST(Countdown, PauseIsRefusedWhileIdleOrUpShowsItsIconAndIsClearedByStopAndStart)
 {
     TimerRuntime runtime{};
     EXPECT_FALSE(canTogglePause(runtime));
@@ -219,8 +219,10 @@ TEST(Countdown, PauseIsRefusedWhileIdleOrUpAndClearedByStopAndStart)
     EXPECT_TRUE(canTogglePause(runtime));
 
     pauseCountdown(runtime, 1000, 1100);
+    EXPECT_EQ(buttonIconOf(runtime), IDI_PAUSED);
     stopCountdown(runtime, true, true);
     EXPECT_FALSE(runtime.paused);
+    EXPECT_EQ(buttonIconOf(runtime), IDI_READY);
     runtime.paused = true;
     startCountdown(runtime, 1000, 0);
     EXPECT_FALSE(runtime.paused);
