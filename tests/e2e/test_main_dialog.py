@@ -9,6 +9,7 @@ import pytest
 from harness import IDCANCEL, IDNO, IDOK, IDYES, PROGRAM_PATH, Window, ids
 from harness.app import REPO, TOOLS, WM_CLOSE
 from test_about import open_about
+from test_countdown import ICONS, ctrl_click
 from test_name_editor import open_editor, type_into
 from test_settings_dialog import open_settings
 from test_title_band import open_panel_menu
@@ -249,6 +250,15 @@ def test_every_window_follows_the_display_scale(app, dpi):
     assert [app.button_icon(start, size=large) for _, start, _, _, _ in PANELS] == [
         ids.IDI_READY, ids.IDI_RUNNING, ids.IDI_READY]
     assert app.button_icon(ids.IDC_MENU, candidates=(ids.IDI_MENU,), size=small) == ids.IDI_MENU
+    ctrl_click(app, ids.IDC_START2)
+    assert app.button_icon(ids.IDC_START2, candidates=ICONS, size=large) == ids.IDI_PAUSED
+    app.send_message(WM_DPICHANGED, dpi << 16 | dpi)
+    assert app.button_icon(ids.IDC_START2, candidates=ICONS, size=large) == ids.IDI_PAUSED
+    open_panel_menu(app, 2)   # "Resume Timer" and "Repeat When Up" with their pictures
+    menu = Window(app, app.wait_for_menu())
+    for icon in (ids.IDI_PLAY, ids.IDI_REPEAT):
+        assert menu.button_icon(None, candidates=(icon,), size=small, part=small // 2) == icon
+    app.escape_menu()
     app.click(ids.IDC_START2)
 
     # The title band, found from the scaled panel, opens the name editor over
