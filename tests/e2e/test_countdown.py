@@ -199,26 +199,33 @@ def test_pause_freezes_display_and_caption_and_resume_fires_at_the_time_left(app
 
 
 @pytest.mark.sound
-@pytest.mark.registry({timer_key(1): {"Value": 2000}})
+@pytest.mark.registry({timer_key(1): {"Value": 4000}})
 def test_ctrl_with_click_space_or_enter_pauses_and_a_stop_while_paused_fires_nothing(app):
     button = ids.IDC_START1
+    heard = []
+
+    def then(icon, sound):
+        """The button's icon, and the sound heard to its end before the next one starts."""
+        app.wait_for(lambda: app.button_icon(button, ICONS) == icon, message=f"icon {icon}")
+        heard.append(sound)
+        app.wait_for(lambda: app.sounds.heard_to_end(heard), message=f"sounds {heard}")
+
     ctrl_click(app, button)                                   # idle: a plain start
-    assert app.text(ids.IDC_VALUE1) == "2s"
+    assert app.text(ids.IDC_VALUE1) == "4s"
+    then(ids.IDI_RUNNING, ids.IDW_START)
     with app.held_keys("ctrl"):
         app.press_key("space", on=button)
-        app.wait_for(lambda: app.button_icon(button, ICONS) == ids.IDI_PAUSED, message="the paused icon")
+        then(ids.IDI_PAUSED, ids.IDW_STOP)
         app.press_key("return", on=button)
-        app.wait_for(lambda: app.button_icon(button, ICONS) == ids.IDI_RUNNING, message="the running icon")
+        then(ids.IDI_RUNNING, ids.IDW_START)
         app.click(button)
-    assert app.button_icon(button, ICONS) == ids.IDI_PAUSED
+        then(ids.IDI_PAUSED, ids.IDW_STOP)
     assert app.text(button) == STOP_TEXT and not app.is_enabled(ids.IDC_VALUE1)
     app.click(button)
-    assert (app.text(button), app.text(ids.IDC_VALUE1)) == (START_TEXT, "2s")
-    assert app.button_icon(button, ICONS) == ids.IDI_READY
-    sounds = [ids.IDW_START, ids.IDW_STOP, ids.IDW_START, ids.IDW_STOP, ids.IDW_STOP]
-    app.wait_for(lambda: app.sounds.played() == sounds, message="start, pause, resume, pause and stop sounds")
+    assert (app.text(button), app.text(ids.IDC_VALUE1)) == (START_TEXT, "4s")
+    then(ids.IDI_READY, ids.IDW_STOP)
     # Well past the time the timer had left: no event, no icon.
-    holds_for(app, 2500, lambda: app.sounds.played() == sounds and app.text(button) == START_TEXT)
+    holds_for(app, 4000, lambda: app.sounds.played() == heard and app.text(button) == START_TEXT)
     assert app.button_icon(button, ICONS) == ids.IDI_READY
 
 
