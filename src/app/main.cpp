@@ -15,14 +15,14 @@ namespace {
 // Desktop composition is optional: older systems and Wine may lack it.
 void loadDesktopComposition()
 {
-    app.dwmapiModule = loadSystemLibrary("dwmapi.dll");
-    if (app.dwmapiModule == nullptr) {
+    app.dwmapiModule.reset(loadSystemLibrary("dwmapi.dll"));
+    if (!app.dwmapiModule) {
         app.dwmIsCompositionEnabled = nullptr;
         app.dwmGetWindowAttribute = nullptr;
         return;
     }
-    app.dwmIsCompositionEnabled = procAddress<DwmIsCompositionEnabledFn>(app.dwmapiModule, "DwmIsCompositionEnabled");
-    app.dwmGetWindowAttribute = procAddress<DwmGetWindowAttributeFn>(app.dwmapiModule, "DwmGetWindowAttribute");
+    app.dwmIsCompositionEnabled = procAddress<DwmIsCompositionEnabledFn>(app.dwmapiModule.get(), "DwmIsCompositionEnabled");
+    app.dwmGetWindowAttribute = procAddress<DwmGetWindowAttributeFn>(app.dwmapiModule.get(), "DwmGetWindowAttribute");
 }
 
 bool readPaths()
@@ -71,18 +71,15 @@ bool readVersionBlock(const VersionFunctions& version)
 bool readProgramVersion()
 {
     ZeroMemory(app.programVersion, sizeof app.programVersion);
-    const HMODULE library = loadSystemLibrary("version.dll");
-    if (library == nullptr)
+    const OwnedModule library(loadSystemLibrary("version.dll"));
+    if (!library)
         return false;
     const VersionFunctions version = {
-        procAddress<decltype(&GetFileVersionInfoSizeA)>(library, "GetFileVersionInfoSizeA"),
-        procAddress<decltype(&GetFileVersionInfoA)>(library, "GetFileVersionInfoA"),
-        procAddress<decltype(&VerQueryValueA)>(library, "VerQueryValueA"),
+        procAddress<decltype(&GetFileVersionInfoSizeA)>(library.get(), "GetFileVersionInfoSizeA"),
+        procAddress<decltype(&GetFileVersionInfoA)>(library.get(), "GetFileVersionInfoA"),
+        procAddress<decltype(&VerQueryValueA)>(library.get(), "VerQueryValueA"),
     };
-    const bool found =
-        version.size != nullptr && version.read != nullptr && version.query != nullptr && readVersionBlock(version);
-    FreeLibrary(library);
-    return found;
+    return version.size != nullptr && version.read != nullptr && version.query != nullptr && readVersionBlock(version);
 }
 
 // The dialogs ask for "Segoe UI"; the embedded copy makes that face available
@@ -98,8 +95,8 @@ bool registerPrivateFont()
     if (data == nullptr)
         return true;
     DWORD fontCount = 0;
-    app.privateFontHandle = AddFontMemResourceEx(data, size, nullptr, &fontCount);
-    return app.privateFontHandle != nullptr;
+    app.privateFontHandle.reset(AddFontMemResourceEx(data, size, nullptr, &fontCount));
+    return static_cast<bool>(app.privateFontHandle);
 }
 
 bool prepare()
@@ -116,17 +113,11 @@ bool prepare()
 
 void shutdown()
 {
-    if (app.privateFontHandle != nullptr) {
-        RemoveFontMemResourceEx(app.privateFontHandle);
-        app.privateFontHandle = nullptr;
-    }
+    app.privateFontHandle.reset();
     stopCom();
-    if (app.dwmapiModule != nullptr) {
-        app.dwmIsCompositionEnabled = nullptr;
-        app.dwmGetWindowAttribute = nullptr;
-        FreeLibrary(app.dwmapiModule);
-        app.dwmapiModule = nullptr;
-    }
+    app.dwmIsCompositionEnabled = nullptr;
+    app.dwmGetWindowAttribute = nullptr;
+    app.dwmapiModule.reset();
 }
 
 } // namespace

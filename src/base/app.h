@@ -3,6 +3,8 @@
 #ifndef KELVARO_BASE_APP_H
 #define KELVARO_BASE_APP_H
 
+#include "base/owned_handle.h"
+
 #include <windows.h>
 
 #include <string>
@@ -12,14 +14,14 @@ typedef HRESULT(WINAPI* DwmGetWindowAttributeFn)(HWND window, DWORD attribute, P
 
 struct AppState {
     HINSTANCE instance;
-    HMODULE dwmapiModule;                              // null when the library is absent
+    OwnedModule dwmapiModule;                          // empty when the library is absent
     DwmIsCompositionEnabledFn dwmIsCompositionEnabled; // either may be null
     DwmGetWindowAttributeFn dwmGetWindowAttribute;
     char modulePath[MAX_PATH];
     char startDirectory[MAX_PATH];
     DWORD programVersion[4];   // file version MS, LS, product version MS, LS
     char settingsKeyPath[64];
-    HANDLE privateFontHandle;
+    OwnedFontResource privateFontHandle;
     HCURSOR smartCursor;
 };
 

@@ -23,27 +23,29 @@ decltype(procedure(HWND{}, 0u, WPARAM{}, LPARAM{})) CALLBACK guardedDialogProc(H
     }
 }
 
-// Window procedures of our own classes.
-template <auto procedure>
-LRESULT CALLBACK guardedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+// A window procedure that hands a failed message to fallback.
+template <auto procedure, auto fallback>
+LRESULT CALLBACK guardedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
     try {
         return procedure(window, message, wParam, lParam);
     } catch (...) {
-        return DefWindowProcA(window, message, wParam, lParam);
+        return fallback(window, message, wParam, lParam);
     }
 }
+
+inline LRESULT defaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Window procedures of our own classes: the failed message gets the default handling.
+template <auto procedure>
+constexpr WNDPROC guardedWindowProc = guardedProc<procedure, defaultWindowProc>;
 
 // Procedures put in front of a control by subclassControl: the failed
 // message goes on to the control's own procedure.
 template <auto procedure>
-LRESULT CALLBACK guardedSubclassProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) noexcept
-{
-    try {
-        return procedure(control, message, wParam, lParam);
-    } catch (...) {
-        return callPreviousProc(control, message, wParam, lParam);
-    }
-}
+constexpr WNDPROC guardedSubclassProc = guardedProc<procedure, callPreviousProc>;
 
 #endif

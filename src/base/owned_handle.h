@@ -61,6 +61,8 @@ inline void freeKey(HKEY key) { RegCloseKey(key); }
 inline void freeMemory(void* block) { std::free(block); }
 inline void freeMemoryDc(HDC dc) { DeleteDC(dc); }
 inline void freeMenu(HMENU menu) { DestroyMenu(menu); }
+inline void freeModule(HMODULE module) { FreeLibrary(module); }
+inline void freeFontResource(HANDLE font) { RemoveFontMemResourceEx(font); }
 inline void freePen(HPEN pen) { DeleteObject(pen); }
 template <typename Interface>
 void releaseInterface(Interface* reference) { reference->Release(); }
@@ -73,6 +75,8 @@ using OwnedKey = OwnedHandle<HKEY, freeKey>;
 using OwnedMemory = OwnedHandle<void*, freeMemory>;   // from malloc
 using OwnedMemoryDc = OwnedHandle<HDC, freeMemoryDc>;
 using OwnedMenu = OwnedHandle<HMENU, freeMenu>;
+using OwnedModule = OwnedHandle<HMODULE, freeModule>;
+using OwnedFontResource = OwnedHandle<HANDLE, freeFontResource>;   // from AddFontMemResourceEx
 using OwnedPen = OwnedHandle<HPEN, freePen>;
 // One reference to a COM interface.
 template <typename Interface>

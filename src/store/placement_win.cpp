@@ -46,7 +46,7 @@ MainWindowKeyPath mainWindowKeyPath()
 
 RECT visibleFrame(HWND window, const RECT& windowRect)
 {
-    if (app.dwmapiModule == nullptr || app.dwmIsCompositionEnabled == nullptr || app.dwmGetWindowAttribute == nullptr)
+    if (!app.dwmapiModule || app.dwmIsCompositionEnabled == nullptr || app.dwmGetWindowAttribute == nullptr)
         return windowRect;
     BOOL enabled = FALSE;
     if (FAILED(app.dwmIsCompositionEnabled(&enabled)) || !enabled)
