@@ -126,6 +126,11 @@ const char* const externalSoundKeyFormat = "ExternalSound%02u";
 const char* const openFileKeyFormat = "OpenFile%02u";
 const char* const timerKeyFormat = "Timer%02u";
 
+void formatTimerKeyPath(char (&path)[keyPathSize], const char* settingsKeyPath, int number)
+{
+    formatSubkeyPath(path, settingsKeyPath, timerKeyFormat, number);
+}
+
 } // namespace
 
 bool loadAllSettings(const char* settingsKeyPath)
@@ -165,12 +170,22 @@ void loadTimerSettings(const char* settingsKeyPath, int number, TimerSettings& t
     if (number < 1 || number > timerCount)
         return;
     char keyPath[keyPathSize];
-    formatSubkeyPath(keyPath, settingsKeyPath, timerKeyFormat, number);
+    formatTimerKeyPath(keyPath, settingsKeyPath, number);
     loadLabel(keyPath, defaultTimerNameId(number - 1), timer.label);
     timer.unit = static_cast<std::uint32_t>(loadNumber(keyPath, "Unit", unitRule(number)));
     timer.valueMs = static_cast<std::uint32_t>(loadNumber(keyPath, "Value", valueRule(number)));
     timer.event = static_cast<std::uint32_t>(loadNumber(keyPath, "Event", eventRule(number)));
     timer.repeat = loadNumber(keyPath, "Repeat", repeatRule) != 0;
+}
+
+unsigned long saveTimerRepeat(const char* settingsKeyPath, int number, const TimerSettings& timer)
+{
+    char keyPath[keyPathSize];
+    formatTimerKeyPath(keyPath, settingsKeyPath, number);
+    std::uint32_t stored = 0;
+    if (!timer.repeat && readDwordValue(keyPath, "Repeat", 0, stored) == errorFileNotFound)
+        return 0;
+    return writeDwordValue(keyPath, "Repeat", timer.repeat ? 1u : 0u);
 }
 
 unsigned long saveOptionsAndEvents(const char* settingsKeyPath, const SettingsRecord& record)
@@ -197,21 +212,11 @@ unsigned long saveOptionsAndEvents(const char* settingsKeyPath, const SettingsRe
 unsigned long saveTimerSettings(const char* settingsKeyPath, int number, const TimerSettings& timer)
 {
     char keyPath[keyPathSize];
-    formatSubkeyPath(keyPath, settingsKeyPath, timerKeyFormat, number);
+    formatTimerKeyPath(keyPath, settingsKeyPath, number);
     unsigned long first = 0;
     keepFirstError(first, writeStringValue(keyPath, "Label", timer.label));
     keepFirstError(first, writeDwordValue(keyPath, "Value", timer.valueMs));
     keepFirstError(first, writeDwordValue(keyPath, "Unit", timer.unit));
     keepFirstError(first, writeDwordValue(keyPath, "Event", timer.event));
     return first;
-}
-
-unsigned long saveTimerRepeat(const char* settingsKeyPath, int number, const TimerSettings& timer)
-{
-    char keyPath[keyPathSize];
-    formatSubkeyPath(keyPath, settingsKeyPath, timerKeyFormat, number);
-    std::uint32_t stored = 0;
-    if (!timer.repeat && readDwordValue(keyPath, "Repeat", 0, stored) == errorFileNotFound)
-        return 0;
-    return writeDwordValue(keyPath, "Repeat", timer.repeat ? 1u : 0u);
 }
