@@ -275,7 +275,7 @@ class Machine:
     """One test's Windows: a copy of the template prefix, its own
     wineserver and a driver.exe inside it. Close it to end everything."""
 
-    def __init__(self, run, directory, sound=False, locale=DEFAULT_LOCALE, dpi=DEFAULT_DPI):
+    def __init__(self, run, directory, sound=False, locale=DEFAULT_LOCALE, dpi=DEFAULT_DPI, display=None):
         self.run = run
         self.dpi = dpi
         self.directory = Path(directory)
@@ -283,7 +283,7 @@ class Machine:
         self.prefix = self.directory / "prefix"
         self.home = self.directory / "home"
         self.home.mkdir(exist_ok=True)
-        self.display = run.display
+        self.display = display or run.display
         self.apps = []
         self.sounds = None
         self.driver = None

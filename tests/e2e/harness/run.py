@@ -32,6 +32,7 @@ class Run:
         self.display = None
         self.template = None
         self._display = None
+        self._scaled = None
         self._numbers = itertools.count(1)
         self._spare = None
         self._closers = []
@@ -50,7 +51,16 @@ class Run:
 
     def _new_machine(self, locale, dpi=DEFAULT_DPI):
         directory = self.root / "machines" / f"{next(self._numbers):04d}"
-        return Machine(self, directory, locale=locale, dpi=dpi)
+        return Machine(self, directory, locale=locale, dpi=dpi, display=self._scaled_display(dpi))
+
+    def _scaled_display(self, dpi):
+        """Programs at another display scale get an X display of their own:
+        on the shared one they upset the menus of later tests."""
+        if dpi == DEFAULT_DPI:
+            return None
+        if self._scaled is None:
+            self._scaled = Display(self.root / "xvfb-scaled.log", first=self._display.number + 1)
+        return self._scaled.name
 
     def _prepare_spare(self):
         """Starts making the next test's machine in the background."""
@@ -120,8 +130,9 @@ class Run:
                 pass   # a spare that failed to start has cleaned up after itself
         for closer in self._closers:
             closer.join(timeout=120)
-        if self._display is not None:
-            self._display.stop()
+        for display in (self._scaled, self._display):
+            if display is not None:
+                display.stop()
         if self.kept:
             shutil.rmtree(self.root / "template", ignore_errors=True)
         else:
