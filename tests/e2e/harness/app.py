@@ -32,6 +32,8 @@ OBJCOUNT_PATH = r"C:\tools\objcount.dll"
 SETTINGS_KEY = r"Software\Morvane\Kelvaro V3"
 
 DEFAULT_TIMEOUT = 20
+# A popup menu shows within milliseconds of its click; after this the click was lost.
+LOST_CLICK_TIMEOUT = 4
 
 # Messages, notifications and flags the harness uses by number.
 WM_CLOSE = 0x0010
@@ -882,9 +884,19 @@ class App(Window):
         return wait_for(self.menus, timeout, message="a popup menu")[0].hwnd
 
     def open_menu(self, from_button=ids.IDC_MENU, timeout=DEFAULT_TIMEOUT):
-        """Clicks the button (posted) and waits for its popup menu."""
-        self.post_click(from_button)
-        return self.wait_for_menu(timeout)
+        """Clicks the button (posted) and waits for its popup menu. Under Wine
+        the dialog manager may restore the focus inside the click when the
+        dialog is activated once more after another window closed; the button
+        then loses its press and the click does nothing. A click that opened
+        no menu within a few seconds is made again."""
+        deadline = time.monotonic() + timeout
+        while True:
+            self.post_click(from_button)
+            menus = poll(self.menus, min(LOST_CLICK_TIMEOUT, max(0.0, deadline - time.monotonic())))
+            if menus:
+                return menus[0].hwnd
+            if time.monotonic() >= deadline:
+                raise WaitTimeout(f"timed out after {timeout} s waiting for a popup menu")
 
     def pick_menu_entry(self, index, *submenu_indexes, timeout=DEFAULT_TIMEOUT):
         """Chooses entry `index` (0-based, separators not counted) of the open
