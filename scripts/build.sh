@@ -12,17 +12,25 @@ flock 9
 jobs=$(nproc 2>/dev/null || echo 2)
 what=${1:-all}
 
-if [ "$what" = all ] || [ "$what" = win ]; then
-    [ -f build/win/CMakeCache.txt ] || cmake -S . -B build/win \
-        -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build build/win -j "$jobs"
+# Configures a build folder once, then builds it. A configure that fails
+# leaves no cache behind, so the next run configures again.
+buildTree() {
+    local folder=$1
+    shift
+    if [ ! -f "$folder/CMakeCache.txt" ]; then
+        cmake -S . -B "$folder" "$@" >/dev/null || { rm -f "$folder/CMakeCache.txt"; return 1; }
+    fi
+    cmake --build "$folder" -j "$jobs"
+}
+
+wanted() { [ "$what" = all ] || [ "$what" = "$1" ]; }
+
+if wanted win; then
+    buildTree build/win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 fi
-if [ "$what" = all ] || [ "$what" = win64 ]; then
-    [ -f build/win64/CMakeCache.txt ] || cmake -S . -B build/win64 \
-        -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build build/win64 -j "$jobs"
+if wanted win64; then
+    buildTree build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 fi
-if [ "$what" = all ] || [ "$what" = native ]; then
-    [ -f build/native/CMakeCache.txt ] || cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
-    cmake --build build/native -j "$jobs"
+if wanted native; then
+    buildTree build/native -DCMAKE_BUILD_TYPE=Debug
 fi
