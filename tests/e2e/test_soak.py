@@ -23,6 +23,7 @@ import pytest
 
 from harness import IDCANCEL, IDOK, PROGRAM_PATH, SETTINGS_KEY, WaitTimeout, Window, ids
 from harness.app import TOOLS
+from harness.waiting import poll
 
 TIMER_ROUNDS = int(os.environ.get("KELVARO_SOAK_TIMER_RUNS", "10"))
 CYCLES = int(os.environ.get("KELVARO_SOAK_CYCLES", "10"))
@@ -105,6 +106,10 @@ def wait_for_foreground(app):
     app.sync()
 
 
+# What a picked entry does shows within this; a menu dismissed unseen shows nothing.
+PICK_EFFECT_TIMEOUT = 3
+
+
 def picked(app, open_menu, entry, done):
     """Opens a menu, picks an entry and checks what it did. Under Wine the
     main dialog may be activated once more a moment after a window of the
@@ -113,8 +118,10 @@ def picked(app, open_menu, entry, done):
     for _ in range(3):
         open_menu()
         app.pick_menu_entry(entry)
-        app.sync()   # the command has run, or its dialog is up
-        if done():
+        app.sync()   # the command has run, or its dialog is on its way
+        # A dialog may show a moment after the sync; picking again before
+        # then would open a second one.
+        if poll(done, PICK_EFFECT_TIMEOUT):
             return
     raise AssertionError(f"menu entry {entry} had no effect three times")
 
