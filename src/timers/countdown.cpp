@@ -1,7 +1,5 @@
 #include "timers/countdown.h"
 
-#include "resource.h"
-
 TimerRuntime timerRuntime[timerCount];
 
 int runningTimerCount()
@@ -103,9 +101,12 @@ bool clearTimeUpMark(TimerRuntime& runtime)
     return shown;
 }
 
-int buttonIconOf(const TimerRuntime& runtime)
+TimerState timerStateOf(const TimerRuntime& runtime)
 {
-    if (runtime.running)
-        return runtime.paused ? IDI_PAUSED : IDI_RUNNING;
-    return runtime.altIconShown ? IDI_TIME_UP : IDI_READY;
+    if (runtime.running) {
+        if (runtime.paused)
+            return TimerState::paused;
+        return runtime.eventFired ? TimerState::up : TimerState::running;
+    }
+    return runtime.altIconShown ? TimerState::upMarked : TimerState::idle;
 }

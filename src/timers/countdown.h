@@ -73,8 +73,16 @@ CountdownStep advanceCountdown(TimerRuntime& runtime, std::uint32_t valueMs, std
 // Takes the time-is-up mark off; false when it was not shown.
 bool clearTimeUpMark(TimerRuntime& runtime);
 
-// The Start/Stop button's icon in the timer's state: running, paused, up or ready.
-int buttonIconOf(const TimerRuntime& runtime);
+// What a timer is doing, as the user sees it.
+enum class TimerState {
+    idle,
+    running,
+    paused,
+    up,         // running, in its time-up sequence (its event claimed)
+    upMarked,   // stopped at time-up, its time-is-up mark shown
+};
+
+TimerState timerStateOf(const TimerRuntime& runtime);
 
 // True exactly once per run: the caller fires the event. The flag is set
 // before the event runs, so a tick handled inside it does not fire again.

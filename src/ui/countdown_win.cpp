@@ -75,7 +75,7 @@ void pauseOrResume(HWND dialog, int index)
         showTimerDuration(dialog, index, runtime.shownSeconds * 1000u, false);
         playResourceSound(IDW_STOP);
     }
-    setTimerButtonIcon(dialog, index, buttonIconOf(runtime));
+    setTimerButtonIcon(dialog, index, stateIcon(timerStateOf(runtime)));
 }
 
 // A repeating timer goes on with its next round instead of stopping; the

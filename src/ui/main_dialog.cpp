@@ -102,7 +102,7 @@ INT_PTR onDpiChanged(HWND dialog, LPARAM lParam)
 {
     takeSuggestedRect(dialog, lParam);
     for (int index = 0; index < timerCount; ++index)
-        setTimerButtonIcon(dialog, index, buttonIconOf(timerRuntime[index]));
+        setTimerButtonIcon(dialog, index, stateIcon(timerStateOf(timerRuntime[index])));
     reloadDialogIcons(dialog, fixedIcons);
     return handledResult(dialog, 0);
 }

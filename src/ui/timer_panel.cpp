@@ -3,6 +3,7 @@
 #include "base/app.h"
 #include "base/display_scale_win.h"
 #include "events/catalogue.h"
+#include "resource.h"
 #include "settings/settings.h"
 #include "timers/duration.h"
 #include "timers/panels.h"
@@ -40,6 +41,22 @@ void fillEventCombo(HWND dialog, int index)
     SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(settings.timers[index].event - 1), 0);
     SendMessageA(combo, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(combo, nullptr, TRUE);
+}
+
+int stateIcon(TimerState state)
+{
+    switch (state) {
+    case TimerState::paused:
+        return IDI_PAUSED;
+    case TimerState::running:
+    case TimerState::up:
+        return IDI_RUNNING;
+    case TimerState::upMarked:
+        return IDI_TIME_UP;
+    case TimerState::idle:
+        break;
+    }
+    return IDI_READY;
 }
 
 void setTimerButtonIcon(HWND dialog, int index, int iconId)

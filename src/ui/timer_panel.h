@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "timers/countdown.h"
 #include "ui/title_band.h"
 
 // ms in the timer's unit: full is the idle form, otherwise the countdown form.
@@ -17,6 +18,9 @@ void showTimerName(HWND dialog, int index);
 
 // Refills the event list with the nine event texts and selects the timer's event.
 void fillEventCombo(HWND dialog, int index);
+
+// The Start/Stop button's icon for a timer's state.
+int stateIcon(TimerState state);
 
 // Replaces the Start/Stop button's icon (destroying the old one) by icon
 // resource iconId at 32 x 32 on a 96 DPI monitor (scaled on others).

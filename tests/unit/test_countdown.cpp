@@ -2,7 +2,6 @@
 // seconds rounded up, the moment a timer is up, and when the display changes.
 #include "timers/countdown.h"
 
-#include "resource.h"
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>
@@ -146,12 +145,12 @@ TEST(Countdown, TheTimeIsUpMarkFollowsOnlyAStopAtTimeUpWithTheOptionOn)
     const Case cases[] = {{true, true, false}, {true, false, false}, {false, true, true}, {false, false, false}};
     for (const Case& c : cases) {
         TimerRuntime runtime = started(1000, 0);
-        EXPECT_EQ(buttonIconOf(runtime), IDI_RUNNING);
+        EXPECT_EQ(timerStateOf(runtime), TimerState::running);
         stopCountdown(runtime, c.user, c.option);
         EXPECT_FALSE(runtime.running);
         EXPECT_EQ(runtime.altIconShown, c.mark) << "user " << c.user << " option " << c.option;
         // What a change of display scale loads again.
-        EXPECT_EQ(buttonIconOf(runtime), c.mark ? IDI_TIME_UP : IDI_READY);
+        EXPECT_EQ(timerStateOf(runtime), c.mark ? TimerState::upMarked : TimerState::idle);
     }
 }
 
@@ -214,15 +213,16 @@ TEST(Countdown, PauseIsRefusedWhileIdleOrUpShowsItsIconAndIsClearedByStopAndStar
     EXPECT_TRUE(canTogglePause(runtime));
     EXPECT_EQ(advanceCountdown(runtime, 1000, 1000), CountdownStep::timeUp);
     claimEventFiring(runtime);
+    EXPECT_EQ(timerStateOf(runtime), TimerState::up);
     EXPECT_FALSE(canTogglePause(runtime));   // the run is ending or starting its next round
     startNextRound(runtime, 1000, 1000);
     EXPECT_TRUE(canTogglePause(runtime));
 
     pauseCountdown(runtime, 1000, 1100);
-    EXPECT_EQ(buttonIconOf(runtime), IDI_PAUSED);
+    EXPECT_EQ(timerStateOf(runtime), TimerState::paused);
     stopCountdown(runtime, true, true);
     EXPECT_FALSE(runtime.paused);
-    EXPECT_EQ(buttonIconOf(runtime), IDI_READY);
+    EXPECT_EQ(timerStateOf(runtime), TimerState::idle);
     runtime.paused = true;
     startCountdown(runtime, 1000, 0);
     EXPECT_FALSE(runtime.paused);
