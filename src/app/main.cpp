@@ -1,12 +1,12 @@
 // Process entry: prepares the process-wide values, runs the main dialog and
 // releases what start-up acquired, in a fixed order.
-#include "base/app.h"
-#include "base/callback_boundary.h"
+#include "base/process.h"
+#include "base/sound.h"
 #include "base/owned_handle.h"
 #include "base/system_library.h"
 #include "resource.h"
 #include "settings/settings.h"
-#include "ui/main_dialog.h"
+#include "ui/main/main_dialog.h"
 
 #include <cstdlib>
 
@@ -114,7 +114,11 @@ bool prepare()
 void shutdown()
 {
     app.privateFontHandle.reset();
-    stopCom();
+    app.com.stop();
+    app.comdlg32Module.reset();
+    // No sound may still be playing from the library that goes.
+    stopAllSounds();
+    app.winmmModule.reset();
     app.dwmIsCompositionEnabled = nullptr;
     app.dwmGetWindowAttribute = nullptr;
     app.dwmapiModule.reset();
@@ -127,7 +131,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     restrictLibrarySearch();
     app.instance = instance;
     if (prepare()) {
-        if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, guardedDialogProc<mainDialogProc>, 0) == -1)
+        if (runMainDialog() == -1)
             MessageBeep(MB_ICONHAND);
     }
     shutdown();

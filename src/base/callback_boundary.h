@@ -6,7 +6,7 @@
 #ifndef KELVARO_BASE_CALLBACK_BOUNDARY_H
 #define KELVARO_BASE_CALLBACK_BOUNDARY_H
 
-#include "base/app.h"
+#include "base/subclass.h"
 
 #include <windows.h>
 

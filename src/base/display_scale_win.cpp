@@ -1,6 +1,7 @@
 #include "base/display_scale_win.h"
 
-#include "base/app.h"
+#include "base/process.h"
+#include "base/system_library.h"
 #include "base/display_scale.h"
 #include "base/owned_handle.h"
 
@@ -17,11 +18,10 @@ HMODULE user32()
 
 int systemDpi()
 {
-    const HDC screen = GetDC(nullptr);
-    if (screen == nullptr)
+    const WindowDc screen(nullptr, GetDC(nullptr));
+    if (!screen)
         return defaultDpi;
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
     return dpi > 0 ? dpi : defaultDpi;
 }
 
@@ -36,11 +36,10 @@ bool measureBaseUnits(HFONT font, BaseUnits& units)
     const OwnedMemoryDc dc(CreateCompatibleDC(nullptr));
     if (!dc || font == nullptr)
         return false;
-    const HGDIOBJ previous = SelectObject(dc.get(), font);
+    const SelectedObject selected(dc.get(), font);
     SIZE alphabet{};
     TEXTMETRICA metrics{};
     const bool measured = GetTextExtentPoint32A(dc.get(), letters, 52, &alphabet) && GetTextMetricsA(dc.get(), &metrics);
-    SelectObject(dc.get(), previous);
     units = BaseUnits{horizontalBaseUnit(alphabet.cx), metrics.tmHeight};
     return measured;
 }
@@ -55,11 +54,8 @@ bool measureDialogUnits(HWND dialog, int dpi, BaseUnits& units, BaseUnits& units
         return false;
     description.lfHeight = fontHeightForDpi(fontPointsAtDpi(description.lfHeight, dpi), defaultDpi);
     description.lfWidth = 0;
-    const HFONT font96 = CreateFontIndirectA(&description);
-    const bool measured = measureBaseUnits(font, units) && measureBaseUnits(font96, units96);
-    if (font96 != nullptr)
-        DeleteObject(font96);
-    return measured;
+    const OwnedFont font96(CreateFontIndirectA(&description));
+    return measureBaseUnits(font, units) && measureBaseUnits(font96.get(), units96);
 }
 
 void stretchControl(HWND dialog, HWND control, const DialogStretch& stretch)
@@ -101,6 +97,11 @@ int systemMetricForDpi(int index, int dpi)
     if (getSystemMetricsForDpi != nullptr && dpi > 0)
         return getSystemMetricsForDpi(index, static_cast<UINT>(dpi));
     return GetSystemMetrics(index);
+}
+
+HICON loadIconSized(int iconId, int size)
+{
+    return static_cast<HICON>(LoadImageA(app.instance, MAKEINTRESOURCEA(iconId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
 HICON loadScaledIcon(HWND window, int iconId, int size)

@@ -12,6 +12,9 @@ int windowDpi(HWND window);
 // GetSystemMetrics at that DPI, where the system can tell; else at its own.
 int systemMetricForDpi(int index, int dpi);
 
+// An icon resource of the program at the given size; the caller destroys it.
+HICON loadIconSized(int iconId, int size);
+
 // An icon resource at size (a 96 DPI size) scaled to the window's DPI; the
 // caller destroys it.
 HICON loadScaledIcon(HWND window, int iconId, int size);

@@ -82,7 +82,26 @@ using OwnedPen = OwnedHandle<HPEN, freePen>;
 template <typename Interface>
 using ComRef = OwnedHandle<Interface*, releaseInterface<Interface>>;
 
-// A window's device context from GetDC or GetWindowDC, released to that window.
+// An object selected into a device context, which gets its previous object
+// back when the holder goes. A null object selects nothing.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object != nullptr ? SelectObject(dc, object) : nullptr) {}
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    ~SelectedObject()
+    {
+        if (previous_ != nullptr && previous_ != HGDI_ERROR)
+            SelectObject(dc_, previous_);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// A window's device context from GetDC or GetWindowDC (the screen's for a
+// null window), released to that window.
 class WindowDc {
 public:
     WindowDc(HWND window, HDC dc) : window_(window), dc_(dc) {}

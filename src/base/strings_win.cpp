@@ -1,6 +1,6 @@
 #include "base/strings.h"
 
-#include "base/app.h"
+#include "base/process.h"
 #include "base/text.h"
 
 int loadString(unsigned id, char* buffer, int size)

@@ -1,7 +1,5 @@
 #include "base/system_library.h"
 
-#include "base/app.h"
-
 #include <cstring>
 
 #ifndef LOAD_LIBRARY_SEARCH_SYSTEM32

@@ -10,6 +10,14 @@
 // system folder. Called first thing at start-up.
 void restrictLibrarySearch();
 
+// A function of a library loaded at run time, or null.
+template <typename Function>
+Function procAddress(HMODULE module, const char* name)
+{
+    // Through a generic function pointer, which GCC accepts without a cast warning.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 // A library of the system folder ("winmm.dll"), or null; never one found
 // anywhere else.
 HMODULE loadSystemLibrary(const char* name);

@@ -5,6 +5,12 @@
 #include "resource.h"
 #include "settings/settings.h"
 
+namespace {
+
+constexpr unsigned builtInSoundNameIds[timerCount] = {IDS_BUILT_IN_SOUND1, IDS_BUILT_IN_SOUND2, IDS_BUILT_IN_SOUND3};
+
+} // namespace
+
 std::uint32_t eventIdFromComboIndex(int index)
 {
     if (index >= 0 && index < eventCount)
@@ -22,7 +28,7 @@ const char* eventText(std::uint32_t id, char* buffer, std::size_t size)
     const std::uint32_t slot = eventSlot(id);
     switch (eventGroup(id)) {
     case 0:
-        loadString(IDS_BUILT_IN_SOUND1 + slot, buffer, static_cast<int>(size));
+        loadString(builtInSoundNameIds[slot], buffer, static_cast<int>(size));
         break;
     case 1:
         copyText(buffer, size, settings.externalSounds[slot].label);

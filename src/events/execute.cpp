@@ -1,6 +1,7 @@
 #include "events/execute.h"
 
-#include "base/app.h"
+#include "base/process.h"
+#include "base/sound.h"
 #include "base/text.h"
 #include "events/catalogue.h"
 #include "events/open_command.h"
@@ -15,10 +16,7 @@
 
 namespace {
 
-bool playBuiltInSound(std::uint32_t slot)
-{
-    return playResourceSound(IDW_EVENT1 + static_cast<int>(slot));
-}
+constexpr int builtInSoundIds[timerCount] = {IDW_EVENT1, IDW_EVENT2, IDW_EVENT3};
 
 } // namespace
 
@@ -39,7 +37,7 @@ bool fireTimerEvent(std::uint32_t eventId)
     const std::uint32_t slot = eventSlot(eventId);
     switch (eventGroup(eventId)) {
     case 0:
-        return playBuiltInSound(slot);
+        return playResourceSound(builtInSoundIds[slot]);
     case 1:
         return playSoundFile(settings.externalSounds[slot].fileName);
     default:
@@ -58,6 +56,11 @@ bool shellOpenCommand(const char* command)
         if (target.empty() || target.size() >= MAX_PATH || PathIsRelativeA(target.c_str()))
             return false;
     }
-    const HINSTANCE result = ShellExecuteA(nullptr, "open", target.c_str(), parameters.c_str(), "C:\\", SW_SHOW);
+    return shellOpen(target.c_str(), parameters.c_str(), nullptr);
+}
+
+bool shellOpen(const char* target, const char* parameters, HWND owner)
+{
+    const HINSTANCE result = ShellExecuteA(owner, "open", target, parameters, "C:\\", SW_SHOW);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }

@@ -2,6 +2,8 @@
 #ifndef KELVARO_EVENTS_EXECUTE_H
 #define KELVARO_EVENTS_EXECUTE_H
 
+#include <windows.h>
+
 #include <cstdint>
 
 // Starts the event and returns at once; false when nothing could be started.
@@ -16,5 +18,10 @@ bool playSoundFile(const char* fileName);
 // Refuses (false, shell not called) a text that does not split, and a target
 // that is not a web address and is relative or 260 bytes or longer.
 bool shellOpenCommand(const char* command);
+
+// The shell's "open" of a target (a file, a program or a web address, in the
+// system code page) with its parameters (or none) and the working directory
+// C:\. Returns whether the shell accepted it.
+bool shellOpen(const char* target, const char* parameters, HWND owner);
 
 #endif

@@ -5,6 +5,7 @@
 #define KELVARO_SETTINGS_SETTINGS_H
 
 #include "base/text.h"
+#include "resource.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -88,9 +89,12 @@ void replaceSettings(const SettingsRecord& record);
 std::uint32_t defaultTimerValueMs(int index);
 inline std::uint32_t defaultTimerUnit(int index) { return static_cast<std::uint32_t>(index) + 1; }
 inline std::uint32_t defaultTimerEvent(int index) { return static_cast<std::uint32_t>(index) + 1; }
-inline unsigned defaultTimerNameId(int index) { return 801u + static_cast<unsigned>(index); }
-inline unsigned defaultSoundLabelId(int index) { return 831u + static_cast<unsigned>(index); }
-inline unsigned defaultOpenLabelId(int index) { return 861u + static_cast<unsigned>(index); }
+constexpr unsigned defaultTimerNameIds[timerCount] = {IDS_DEFAULT_TIMER_NAME1, IDS_DEFAULT_TIMER_NAME2,
+                                                      IDS_DEFAULT_TIMER_NAME3};
+constexpr unsigned defaultSoundLabelIds[timerCount] = {IDS_DEFAULT_SOUND_LABEL1, IDS_DEFAULT_SOUND_LABEL2,
+                                                       IDS_DEFAULT_SOUND_LABEL3};
+constexpr unsigned defaultOpenLabelIds[timerCount] = {IDS_DEFAULT_OPEN_LABEL1, IDS_DEFAULT_OPEN_LABEL2,
+                                                      IDS_DEFAULT_OPEN_LABEL3};
 
 // "Software\Morvane\Kelvaro V<major>" with the major file version taken from
 // the high word of dwFileVersionMS.

@@ -6,23 +6,6 @@
 
 namespace {
 
-// Coordinates are 32-bit; the arithmetic below is done in 64 bits and brought
-// back the way 32-bit Windows arithmetic would wrap.
-std::int32_t wrap32(std::int64_t value)
-{
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
-}
-
-std::int64_t width(const Rect32& rect)
-{
-    return static_cast<std::int64_t>(rect.right) - rect.left;
-}
-
-std::int64_t height(const Rect32& rect)
-{
-    return static_cast<std::int64_t>(rect.bottom) - rect.top;
-}
-
 Rect32 offsetRect(const Rect32& rect, std::int64_t dx, std::int64_t dy)
 {
     return Rect32{wrap32(rect.left + dx), wrap32(rect.top + dy), wrap32(rect.right + dx), wrap32(rect.bottom + dy)};
@@ -32,7 +15,7 @@ const char* const positionNames[4] = {"X", "Y", "CX", "CY"};
 
 unsigned long writeFourValues(const char* keyPath, const Rect32& rect)
 {
-    const std::int64_t values[4] = {rect.left, rect.top, width(rect), height(rect)};
+    const std::int64_t values[4] = {rect.left, rect.top, rectWidth(rect), rectHeight(rect)};
     unsigned long first = 0;
     for (int i = 0; i < 4; ++i) {
         const unsigned long error = writeDwordValue(keyPath, positionNames[i], static_cast<std::uint32_t>(values[i]));
@@ -43,11 +26,6 @@ unsigned long writeFourValues(const char* keyPath, const Rect32& rect)
 }
 
 } // namespace
-
-bool operator==(const Rect32& a, const Rect32& b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 bool rectFromPosition(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, Rect32& rect)
 {
@@ -132,24 +110,4 @@ Rect32 workspaceToScreen(const Rect32& rect, const Rect32& monitor, const Rect32
 {
     return offsetRect(rect, static_cast<std::int64_t>(workArea.left) - monitor.left,
                       static_cast<std::int64_t>(workArea.top) - monitor.top);
-}
-
-Point32 centredTopLeft(const Rect32& window, const Rect32& frame, const Rect32& area, const Rect32& workArea)
-{
-    const std::int64_t windowWidth = width(window);
-    const std::int64_t windowHeight = height(window);
-    // C++ division truncates toward zero, as the margins need.
-    const std::int64_t dx = (width(frame) - windowWidth) / 2;
-    const std::int64_t dy = (height(frame) - windowHeight) / 2;
-    std::int64_t x = area.left + (width(area) - windowWidth) / 2;
-    std::int64_t y = area.top + (height(area) - windowHeight) / 2;
-    if (x + windowWidth + dx > workArea.right)
-        x = workArea.right - windowWidth - dx;
-    if (y + windowHeight + dy > workArea.bottom)
-        y = workArea.bottom - windowHeight - dy;
-    if (x - dx < workArea.left)
-        x = workArea.left + dx;
-    if (y - dy < workArea.top)
-        y = workArea.top + dy;
-    return Point32{wrap32(x), wrap32(y)};
 }

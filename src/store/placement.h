@@ -1,25 +1,12 @@
-// Where the main dialog reappears and where secondary windows are centred:
-// the arithmetic and the stored-position decisions, without the platform.
-// Rectangles are left, top, right, bottom with right and bottom exclusive.
+// Where the main dialog reappears: the arithmetic and the stored-position
+// decisions, without the platform.
 #ifndef KELVARO_STORE_PLACEMENT_H
 #define KELVARO_STORE_PLACEMENT_H
 
+#include "base/geometry.h"
+
 #include <cstddef>
 #include <cstdint>
-
-struct Rect32 {
-    std::int32_t left;
-    std::int32_t top;
-    std::int32_t right;
-    std::int32_t bottom;
-};
-
-bool operator==(const Rect32& a, const Rect32& b);
-
-struct Point32 {
-    std::int32_t x;
-    std::int32_t y;
-};
 
 // The monitor rectangle and work area of the monitor nearest to rect.
 typedef void (*MonitorLookup)(const Rect32& rect, Rect32& monitor, Rect32& workArea);
@@ -52,10 +39,5 @@ Rect32 restoredPosition(const char* keyPath, const Rect32& current, MonitorLooku
 // A normal window's placement rectangle is in workspace coordinates: shifted
 // by the work area's offset within the monitor into screen coordinates.
 Rect32 workspaceToScreen(const Rect32& rect, const Rect32& monitor, const Rect32& workArea);
-
-// The top-left corner that centres window in area while keeping the visible
-// frame inside the work area. The frame may be larger than the window
-// (invisible resize borders); the margins are half the difference each side.
-Point32 centredTopLeft(const Rect32& window, const Rect32& frame, const Rect32& area, const Rect32& workArea);
 
 #endif

@@ -1,28 +1,13 @@
-// The Win32 half of window placement: monitors, window rectangles and the
-// optional desktop composition frame bounds.
+// The Win32 half of window placement: monitors and window rectangles.
 #include "store/placement_win.h"
 
-#include "base/app.h"
+#include "base/geometry_win.h"
+#include "base/process.h"
 #include "store/placement.h"
 
 #include <cstdio>
 
-static_assert(sizeof(LONG) == sizeof(std::int32_t), "RECT coordinates are 32-bit");
-
 namespace {
-
-// DWMWA_EXTENDED_FRAME_BOUNDS: the visible frame without invisible borders.
-constexpr DWORD extendedFrameBounds = 9;
-
-Rect32 toRect32(const RECT& rect)
-{
-    return Rect32{rect.left, rect.top, rect.right, rect.bottom};
-}
-
-RECT toRect(const Rect32& rect)
-{
-    return RECT{rect.left, rect.top, rect.right, rect.bottom};
-}
 
 void lookUpMonitor(const Rect32& rect, Rect32& monitor, Rect32& workArea)
 {
@@ -42,19 +27,6 @@ MainWindowKeyPath mainWindowKeyPath()
     MainWindowKeyPath path;
     std::snprintf(path.text, sizeof path.text, "%s\\%s", app.settingsKeyPath, "MainWindow");
     return path;
-}
-
-RECT visibleFrame(HWND window, const RECT& windowRect)
-{
-    if (!app.dwmapiModule || app.dwmIsCompositionEnabled == nullptr || app.dwmGetWindowAttribute == nullptr)
-        return windowRect;
-    BOOL enabled = FALSE;
-    if (FAILED(app.dwmIsCompositionEnabled(&enabled)) || !enabled)
-        return windowRect;
-    RECT frame{};
-    if (FAILED(app.dwmGetWindowAttribute(window, extendedFrameBounds, &frame, sizeof frame)))
-        return windowRect;
-    return frame;
 }
 
 } // namespace
@@ -113,19 +85,4 @@ bool saveMainWindowPosition(HWND mainDialog)
 RECT restoreMainWindowPosition(const RECT& current)
 {
     return restoreWindowPosition(mainWindowKeyPath().text, current);
-}
-
-void centerOverOwner(HWND window, HWND owner)
-{
-    RECT windowRect{};
-    GetWindowRect(window, &windowRect);
-    const RECT frame = visibleFrame(window, windowRect);
-    RECT ownerRect = windowRect;
-    if (owner != nullptr)
-        GetWindowRect(owner, &ownerRect);
-    RECT workArea{};
-    getMonitorRects(ownerRect, nullptr, &workArea);
-    const Rect32 area = toRect32(owner != nullptr ? ownerRect : workArea);
-    const Point32 topLeft = centredTopLeft(toRect32(windowRect), toRect32(frame), area, toRect32(workArea));
-    SetWindowPos(window, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }

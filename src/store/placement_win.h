@@ -1,5 +1,4 @@
-// Where windows appear: the main dialog's saved position per monitor, and
-// secondary windows centred over their owner.
+// Where the main dialog appears: its saved position per monitor.
 #ifndef KELVARO_STORE_PLACEMENT_WIN_H
 #define KELVARO_STORE_PLACEMENT_WIN_H
 
@@ -8,7 +7,6 @@
 void getMonitorRects(const RECT& rect, RECT* monitor, RECT* workArea);
 bool saveWindowPosition(HWND window, const char* keyPath);
 RECT restoreWindowPosition(const char* keyPath, const RECT& current);
-void centerOverOwner(HWND window, HWND owner);
 
 // The main dialog's position, kept in the settings key's MainWindow subkey.
 bool saveMainWindowPosition(HWND mainDialog);

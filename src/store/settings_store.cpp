@@ -154,13 +154,13 @@ void loadOptionsAndEvents(const char* settingsKeyPath, SettingsRecord& record)
     for (int index = 0; index < timerCount; ++index) {
         ExternalSoundEvent& sound = record.externalSounds[index];
         formatSubkeyPath(keyPath, settingsKeyPath, externalSoundKeyFormat, index + 1);
-        loadLabel(keyPath, defaultSoundLabelId(index), sound.label);
+        loadLabel(keyPath, defaultSoundLabelIds[index], sound.label);
         loadFileName(keyPath, sound.fileName, sizeof sound.fileName);
     }
     for (int index = 0; index < timerCount; ++index) {
         OpenFileEvent& openFile = record.openFiles[index];
         formatSubkeyPath(keyPath, settingsKeyPath, openFileKeyFormat, index + 1);
-        loadLabel(keyPath, defaultOpenLabelId(index), openFile.label);
+        loadLabel(keyPath, defaultOpenLabelIds[index], openFile.label);
         loadFileName(keyPath, openFile.fileName, sizeof openFile.fileName);
     }
 }
@@ -171,7 +171,7 @@ void loadTimerSettings(const char* settingsKeyPath, int number, TimerSettings& t
         return;
     char keyPath[keyPathSize];
     formatTimerKeyPath(keyPath, settingsKeyPath, number);
-    loadLabel(keyPath, defaultTimerNameId(number - 1), timer.label);
+    loadLabel(keyPath, defaultTimerNameIds[number - 1], timer.label);
     timer.unit = static_cast<std::uint32_t>(loadNumber(keyPath, "Unit", unitRule(number)));
     timer.valueMs = static_cast<std::uint32_t>(loadNumber(keyPath, "Value", valueRule(number)));
     timer.event = static_cast<std::uint32_t>(loadNumber(keyPath, "Event", eventRule(number)));

@@ -1,6 +1,6 @@
 #include "store/settings_store_win.h"
 
-#include "base/app.h"
+#include "base/process.h"
 #include "settings/settings.h"
 #include "store/placement_win.h"
 #include "store/settings_store.h"

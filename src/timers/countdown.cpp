@@ -1,11 +1,9 @@
 #include "timers/countdown.h"
 
-TimerRuntime timerRuntime[timerCount];
-
-int runningTimerCount()
+int runningTimerCount(const TimerRuntime (&runtimes)[timerCount])
 {
     int count = 0;
-    for (const TimerRuntime& runtime : timerRuntime)
+    for (const TimerRuntime& runtime : runtimes)
         count += runtime.running ? 1 : 0;
     return count;
 }

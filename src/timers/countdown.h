@@ -18,13 +18,11 @@ struct TimerRuntime {
     std::uint32_t remainingMs;  // while paused: the exact time left when it was paused
 };
 
-// By timer index.
-extern TimerRuntime timerRuntime[timerCount];
-
 // The period of the main dialog's tick.
 constexpr unsigned tickPeriodMs = 200;
 
-int runningTimerCount();
+// How many of the timers run (paused ones too).
+int runningTimerCount(const TimerRuntime (&runtimes)[timerCount]);
 
 // Milliseconds since startTick; unsigned, so the tick count's wrap is harmless.
 std::uint32_t elapsedSince(std::uint32_t startTick, std::uint32_t now);

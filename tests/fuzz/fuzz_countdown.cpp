@@ -29,12 +29,12 @@ std::uint64_t modelSecondsLeft(std::uint64_t valueMs, std::uint64_t elapsed)
     return (valueMs - elapsed + 999) / 1000;
 }
 
-void checkStop(TimerRuntime& runtime, bool user, bool useAltIcon, int othersRunning)
+void checkStop(const TimerRuntime (&runtimes)[timerCount], TimerRuntime& runtime, bool user, bool useAltIcon, int othersRunning)
 {
     stopCountdown(runtime, user, useAltIcon);
     FUZZ_CHECK(!runtime.running);
     FUZZ_CHECK(runtime.altIconShown == (!user && useAltIcon));
-    FUZZ_CHECK(runningTimerCount() == othersRunning);
+    FUZZ_CHECK(runningTimerCount(runtimes) == othersRunning);
 }
 
 } // namespace
@@ -53,18 +53,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The timer under test shares the array with two others in any state.
     const int index = raw % 3;
+    TimerRuntime runtimes[timerCount];
     for (int i = 0; i < 3; ++i)
-        timerRuntime[i] = TimerRuntime{((startTick >> i) & 1) != 0, raw, startTick, true, true, true, raw};
+        runtimes[i] = TimerRuntime{((startTick >> i) & 1) != 0, raw, startTick, true, true, true, raw};
     int othersRunning = 0;
     for (int i = 0; i < 3; ++i)
-        othersRunning += i != index && timerRuntime[i].running ? 1 : 0;
-    TimerRuntime& runtime = timerRuntime[index];
+        othersRunning += i != index && runtimes[i].running ? 1 : 0;
+    TimerRuntime& runtime = runtimes[index];
 
     startCountdown(runtime, valueMs, startTick);
     FUZZ_CHECK(runtime.running && !runtime.eventFired && !runtime.altIconShown);
     FUZZ_CHECK(runtime.startTick == startTick);
     FUZZ_CHECK(runtime.shownSeconds == valueMs / 1000);
-    FUZZ_CHECK(runningTimerCount() == othersRunning + 1);
+    FUZZ_CHECK(runningTimerCount(runtimes) == othersRunning + 1);
 
     std::uint64_t elapsed = 0;
     std::uint32_t shown = runtime.shownSeconds;
@@ -84,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // The event fires once, however many ticks arrive while it runs.
             FUZZ_CHECK(claimEventFiring(runtime));
             FUZZ_CHECK(!claimEventFiring(runtime));
-            checkStop(runtime, false, useAltIcon, othersRunning);
+            checkStop(runtimes, runtime, false, useAltIcon, othersRunning);
             return 0;
         }
         const std::uint64_t seconds = modelSecondsLeft(valueMs, elapsed);
@@ -98,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(runtime.running && !runtime.eventFired);
 
         if (tick == userStop) {
-            checkStop(runtime, true, useAltIcon, othersRunning);
+            checkStop(runtimes, runtime, true, useAltIcon, othersRunning);
             return 0;
         }
     }

@@ -7,7 +7,7 @@
 #include "base/strings.h"
 #include "fuzz_support.h"
 #include "settings/settings.h"
-#include "ui/settings_rules.h"
+#include "settings/settings_rules.h"
 
 #include <cstdint>
 #include <cstring>
@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool doubleByte = chooseCodePage(data[0]);
     // The defaults of the name and label edits: timer names, sound and open file labels.
     const int slot = (data[0] >> 1) % 3;
-    const unsigned defaultIds[] = {defaultTimerNameId(slot), defaultSoundLabelId(slot), defaultOpenLabelId(slot)};
+    const unsigned defaultIds[] = {defaultTimerNameIds[slot], defaultSoundLabelIds[slot], defaultOpenLabelIds[slot]};
     char defaultName[labelSize];
     loadString(defaultIds[(data[0] >> 3) % 3], defaultName, sizeof defaultName);
     FUZZ_CHECK(defaultName[0] != '\0');

@@ -263,19 +263,19 @@ void checkRecord(const SettingsRecord& record, bool doubleByte)
         const int number = index + 1;
         const std::string soundKey = numbered("ExternalSound", number);
         const ExternalSoundEvent& sound = record.externalSounds[index];
-        checkLabel(sound.label, expectedLabel(soundKey, defaultSoundLabelId(index), doubleByte), doubleByte);
+        checkLabel(sound.label, expectedLabel(soundKey, defaultSoundLabelIds[index], doubleByte), doubleByte);
         FUZZ_CHECK(checkedText(sound.fileName, soundFileSize, doubleByte)
                    == expectedFileName(soundKey, soundFileSize, doubleByte));
 
         const std::string openKey = numbered("OpenFile", number);
         const OpenFileEvent& openFile = record.openFiles[index];
-        checkLabel(openFile.label, expectedLabel(openKey, defaultOpenLabelId(index), doubleByte), doubleByte);
+        checkLabel(openFile.label, expectedLabel(openKey, defaultOpenLabelIds[index], doubleByte), doubleByte);
         FUZZ_CHECK(checkedText(openFile.fileName, openFileSize, doubleByte)
                    == expectedFileName(openKey, openFileSize, doubleByte));
 
         const std::string timerKey = numbered("Timer", number);
         const TimerSettings& timer = record.timers[index];
-        checkLabel(timer.label, expectedLabel(timerKey, defaultTimerNameId(index), doubleByte), doubleByte);
+        checkLabel(timer.label, expectedLabel(timerKey, defaultTimerNameIds[index], doubleByte), doubleByte);
         FUZZ_CHECK(timer.unit >= unitSeconds && timer.unit <= unitHours);
         FUZZ_CHECK(timer.event >= 1 && timer.event <= 9);
         FUZZ_CHECK(timer.valueMs >= minDurationMs && timer.valueMs <= maxDurationMs);

@@ -167,15 +167,13 @@ TEST(Countdown, TheEventIsClaimedOncePerRun)
 
 TEST(Countdown, RunningTimersAreCounted)
 {
-    for (TimerRuntime& runtime : timerRuntime)
-        runtime = TimerRuntime{};
-    EXPECT_EQ(runningTimerCount(), 0);
-    startCountdown(timerRuntime[0], 1000, 0);
-    startCountdown(timerRuntime[2], 1000, 0);
-    EXPECT_EQ(runningTimerCount(), 2);
-    stopCountdown(timerRuntime[0], true, true);
-    EXPECT_EQ(runningTimerCount(), 1);
-    timerRuntime[2] = TimerRuntime{};
+    TimerRuntime runtimes[timerCount] = {};
+    EXPECT_EQ(runningTimerCount(runtimes), 0);
+    startCountdown(runtimes[0], 1000, 0);
+    startCountdown(runtimes[2], 1000, 0);
+    EXPECT_EQ(runningTimerCount(runtimes), 2);
+    stopCountdown(runtimes[0], true, true);
+    EXPECT_EQ(runningTimerCount(runtimes), 1);
 }
 
 TEST(Countdown, PauseFreezesTheExactRemainderAndResumeIsUpWhenItRunsOut)

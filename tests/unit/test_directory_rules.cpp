@@ -1,5 +1,5 @@
 // Creating a folder and its missing parents, against an in-memory file system.
-#include "ui/directory_rules.h"
+#include "base/directory_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-// Quoting, the label colour and the tidying of the Settings dialog's edits.
+// Quoting and the tidying of the Settings dialog's edits.
 #include "fake_platform.h"
-#include "ui/settings_rules.h"
+#include "settings/settings_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -82,18 +82,6 @@ TEST(QuotePath, LengthLimitIs256Bytes)
     // Double-byte text counts in bytes too.
     EXPECT_EQ(quote(shiftJisText(128)).text, "\"" + shiftJisText(128) + "\"");
     EXPECT_FALSE(quote(shiftJisText(128) + "a").result);
-}
-
-TEST(BlendColour, MeetsHalfwayRoundingDown)
-{
-    EXPECT_EQ(blendColour(0xF0F0F0, 0xFFFFFF), 0xF8F8F8u);
-    // Each channel on its own: black face and white window, and the reverse.
-    EXPECT_EQ(blendColour(0x000000, 0xFFFFFF), 0x808080u);
-    EXPECT_EQ(blendColour(0xFFFFFF, 0x000000), 0x7F7F7Fu);
-    EXPECT_EQ(blendColour(0x0000FF, 0x000000), 0x00007Fu);
-    EXPECT_EQ(blendColour(0x00FF00, 0x000000), 0x007F00u);
-    EXPECT_EQ(blendColour(0xFF0000, 0x000000), 0x7F0000u);
-    EXPECT_EQ(blendColour(0xD4D0C8, 0xFFFFFF), 0xEAE8E4u);
 }
 
 TEST(TidyName, EmptiedOrBlankNamesGetTheirDefault)

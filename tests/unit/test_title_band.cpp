@@ -2,7 +2,9 @@
 #include "fake_platform.h"
 #include "resource.h"
 #include "settings/settings.h"
-#include "ui/title_band.h"
+#include "base/geometry.h"
+#include "base/strings.h"
+#include "settings/settings_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -12,12 +14,12 @@
 namespace {
 
 // Timer #2's panel at 96 DPI, in client pixels: the group box and its button.
-const BandRect group = {6, 78, 249, 146};
-const BandRect button = {12, 93, 90, 139};
+const Rect32 group = {6, 78, 249, 146};
+const Rect32 button = {12, 93, 90, 139};
 
 TEST(TitleBand, RunsFromTheButtonToTheSameInsetOnTheRightAndAboveTheButton)
 {
-    const BandRect band = titleBandRect(group, button);
+    const Rect32 band = titleBandRect(group, button);
     EXPECT_EQ(band.left, 12);
     EXPECT_EQ(band.right, 243);   // 249 - (12 - 6)
     EXPECT_EQ(band.top, 78);
@@ -42,34 +44,34 @@ TEST(TitleBand, LowerEdgesAreInsideAndUpperEdgesOutside)
         {8, 120, false},    // group box frame beside the button
     };
     for (const Case& c : cases)
-        EXPECT_EQ(pointInTitleBand(group, button, c.x, c.y), c.inside) << c.x << "," << c.y;
+        EXPECT_EQ(pointInRect(titleBandRect(group, button), c.x, c.y), c.inside) << c.x << "," << c.y;
 }
 
 TEST(TitleBand, EdgesTheWrongWayRoundAreSwapped)
 {
     // A button further right than the middle of the group box, and one whose
     // top lies above the group box: the band is still the span between.
-    const BandRect wideButton = {200, 93, 240, 139};
-    const BandRect band = titleBandRect(group, wideButton);
+    const Rect32 wideButton = {200, 93, 240, 139};
+    const Rect32 band = titleBandRect(group, wideButton);
     EXPECT_EQ(band.left, 55);     // 6 + 249 - 200
     EXPECT_EQ(band.right, 200);
-    EXPECT_TRUE(pointInTitleBand(group, wideButton, 55, 78));
-    EXPECT_FALSE(pointInTitleBand(group, wideButton, 200, 78));
+    EXPECT_TRUE(pointInRect(titleBandRect(group, wideButton), 55, 78));
+    EXPECT_FALSE(pointInRect(titleBandRect(group, wideButton), 200, 78));
 
-    const BandRect highButton = {12, 60, 90, 139};
-    const BandRect high = titleBandRect(group, highButton);
+    const Rect32 highButton = {12, 60, 90, 139};
+    const Rect32 high = titleBandRect(group, highButton);
     EXPECT_EQ(high.top, 59);
     EXPECT_EQ(high.bottom, 78);
-    EXPECT_TRUE(pointInTitleBand(group, highButton, 20, 59));
-    EXPECT_FALSE(pointInTitleBand(group, highButton, 20, 78));
+    EXPECT_TRUE(pointInRect(titleBandRect(group, highButton), 20, 59));
+    EXPECT_FALSE(pointInRect(titleBandRect(group, highButton), 20, 78));
 }
 
 TEST(TitleBand, AnEmptyBandHoldsNoPoint)
 {
     // A button flush with the group box's top leaves no caption line.
-    const BandRect flushButton = {12, 79, 90, 139};
-    EXPECT_FALSE(pointInTitleBand(group, flushButton, 20, 78));
-    EXPECT_FALSE(pointInTitleBand(group, flushButton, 20, 79));
+    const Rect32 flushButton = {12, 79, 90, 139};
+    EXPECT_FALSE(pointInRect(titleBandRect(group, flushButton), 20, 78));
+    EXPECT_FALSE(pointInRect(titleBandRect(group, flushButton), 20, 79));
 }
 
 struct TimerNameTest : ::testing::Test {
@@ -82,11 +84,9 @@ struct TimerNameTest : ::testing::Test {
 
 std::string storedName(std::string typed, unsigned defaultNameId = IDS_DEFAULT_TIMER_NAME2)
 {
-    char name[labelSize];
-    std::fill(name, name + sizeof name, 'X');
-    const size_t length = storeTypedTimerName(&typed[0], defaultNameId, name, sizeof name);
-    EXPECT_EQ(length, std::string(name).size());
-    return name;
+    char defaultName[labelSize];
+    loadString(defaultNameId, defaultName, sizeof defaultName);
+    return tidyName(typed.c_str(), defaultName);
 }
 
 TEST_F(TimerNameTest, TypedNamesAreStoredWithoutSurroundingBlanks)
