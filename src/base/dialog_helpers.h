@@ -20,17 +20,17 @@ RECT clientRectOfControl(HWND dialog, int controlId);
 // Reports a handled message from a dialog procedure.
 INT_PTR handledResult(HWND dialog, LONG_PTR result);
 
-// The state object a dialog keeps at DWLP_USER, or null before WM_INITDIALOG
-// has put it there.
-template <typename State>
-State* dialogStateOf(HWND dialog)
+// The procedure of a dialog that keeps its state object at DWLP_USER: the
+// state arrives as the lParam of WM_INITDIALOG (from DialogBoxParam) and
+// every message from then on is handed to procedure with it; the messages
+// before it are left to the dialog manager.
+template <typename State, INT_PTR (*procedure)(HWND, State&, UINT, WPARAM, LPARAM)>
+INT_PTR statefulDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return reinterpret_cast<State*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
-
-inline void keepDialogState(HWND dialog, void* state)
-{
-    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+    if (message == WM_INITDIALOG)
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+    State* state = reinterpret_cast<State*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    return state != nullptr ? procedure(dialog, *state, message, wParam, lParam) : FALSE;
 }
 
 #endif

@@ -2,10 +2,16 @@
 
 #include <cstring>
 
+namespace {
+
+// The C locale's white space: tab, line feed, vertical tab, form feed,
+// carriage return and space.
 bool isSpaceByte(unsigned char byte)
 {
     return byte == ' ' || (byte >= '\t' && byte <= '\r');
 }
+
+} // namespace
 
 const char* nextCharacter(const char* text)
 {

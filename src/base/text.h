@@ -13,10 +13,6 @@ constexpr std::size_t maxPathSize = 260;
 // The Windows build answers with IsDBCSLeadByte; the unit tests choose a code page.
 bool isLeadByte(unsigned char byte);
 
-// The C locale's white space: tab, line feed, vertical tab, form feed,
-// carriage return and space.
-bool isSpaceByte(unsigned char byte);
-
 // Copies at most destSize - 1 bytes of the first sourceLength bytes of source
 // (stopping early at a NUL), dropping a lead byte whose trail byte would not
 // fit, and always terminates dest. Returns the number of bytes copied.

@@ -25,6 +25,19 @@ unsigned long writeFourValues(const char* keyPath, const Rect32& rect)
     return first;
 }
 
+// Reads X, Y, CX, CY in that order, stopping at the first that cannot be
+// read. False when one is missing or they make no upright rectangle.
+bool readStoredPosition(const char* keyPath, Rect32& rect)
+{
+    std::uint32_t values[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        if (readDwordValue(keyPath, positionNames[i], 0, values[i]) != 0)
+            return false;
+    }
+    return rectFromPosition(static_cast<std::int32_t>(values[0]), static_cast<std::int32_t>(values[1]),
+                            static_cast<std::int32_t>(values[2]), static_cast<std::int32_t>(values[3]), rect);
+}
+
 } // namespace
 
 bool rectFromPosition(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, Rect32& rect)
@@ -57,17 +70,6 @@ void formatMonitorKeyPath(char* buffer, std::size_t size, const char* keyPath, c
     std::snprintf(name, sizeof name, "MonitorRectangle(%ld,%ld,%ld,%ld)", static_cast<long>(monitor.left),
                   static_cast<long>(monitor.top), static_cast<long>(monitor.right), static_cast<long>(monitor.bottom));
     std::snprintf(buffer, size, "%s\\%s", keyPath, name);
-}
-
-bool readStoredPosition(const char* keyPath, Rect32& rect)
-{
-    std::uint32_t values[4] = {};
-    for (int i = 0; i < 4; ++i) {
-        if (readDwordValue(keyPath, positionNames[i], 0, values[i]) != 0)
-            return false;
-    }
-    return rectFromPosition(static_cast<std::int32_t>(values[0]), static_cast<std::int32_t>(values[1]),
-                            static_cast<std::int32_t>(values[2]), static_cast<std::int32_t>(values[3]), rect);
 }
 
 unsigned long writeStoredPosition(const char* keyPath, const Rect32& rect, const Rect32& monitor)

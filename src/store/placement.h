@@ -23,10 +23,6 @@ Rect32 moveIntoWorkArea(const Rect32& rect, const Rect32& workArea);
 // The subkey of keyPath named after the monitor rectangle.
 void formatMonitorKeyPath(char* buffer, std::size_t size, const char* keyPath, const Rect32& monitor);
 
-// Reads X, Y, CX, CY in that order, stopping at the first that cannot be
-// read. False when one is missing or they make no upright rectangle.
-bool readStoredPosition(const char* keyPath, Rect32& rect);
-
 // Writes X, Y, CX, CY into the key and then into its monitor subkey; every
 // write is attempted. The first error, or 0.
 unsigned long writeStoredPosition(const char* keyPath, const Rect32& rect, const Rect32& monitor);

@@ -29,29 +29,6 @@ MainWindowKeyPath mainWindowKeyPath()
     return path;
 }
 
-} // namespace
-
-void getMonitorRects(const RECT& rect, RECT* monitor, RECT* workArea)
-{
-    MONITORINFOEXA info{};
-    info.cbSize = sizeof info;
-    const HMONITOR nearest = MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST);
-    RECT monitorRect{};
-    RECT workRect{};
-    if (nearest != nullptr && GetMonitorInfoA(nearest, &info)) {
-        monitorRect = info.rcMonitor;
-        workRect = info.rcWork;
-    } else {
-        monitorRect = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &workRect, 0))
-            workRect = monitorRect;
-    }
-    if (monitor != nullptr)
-        *monitor = monitorRect;
-    if (workArea != nullptr)
-        *workArea = workRect;
-}
-
 // A failed write of any of the eight values makes the save report failure,
 // so that the user hears the error beep rather than the success sound.
 bool saveWindowPosition(HWND window, const char* keyPath)
@@ -75,6 +52,29 @@ bool saveWindowPosition(HWND window, const char* keyPath)
 RECT restoreWindowPosition(const char* keyPath, const RECT& current)
 {
     return toRect(restoredPosition(keyPath, toRect32(current), lookUpMonitor));
+}
+
+} // namespace
+
+void getMonitorRects(const RECT& rect, RECT* monitor, RECT* workArea)
+{
+    MONITORINFOEXA info{};
+    info.cbSize = sizeof info;
+    const HMONITOR nearest = MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST);
+    RECT monitorRect{};
+    RECT workRect{};
+    if (nearest != nullptr && GetMonitorInfoA(nearest, &info)) {
+        monitorRect = info.rcMonitor;
+        workRect = info.rcWork;
+    } else {
+        monitorRect = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &workRect, 0))
+            workRect = monitorRect;
+    }
+    if (monitor != nullptr)
+        *monitor = monitorRect;
+    if (workArea != nullptr)
+        *workArea = workRect;
 }
 
 bool saveMainWindowPosition(HWND mainDialog)

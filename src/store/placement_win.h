@@ -4,9 +4,8 @@
 
 #include <windows.h>
 
+// The monitor rectangle and work area of the monitor nearest to rect.
 void getMonitorRects(const RECT& rect, RECT* monitor, RECT* workArea);
-bool saveWindowPosition(HWND window, const char* keyPath);
-RECT restoreWindowPosition(const char* keyPath, const RECT& current);
 
 // The main dialog's position, kept in the settings key's MainWindow subkey.
 bool saveMainWindowPosition(HWND mainDialog);

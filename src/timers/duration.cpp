@@ -151,7 +151,7 @@ bool nextDigitRun(const char* text, std::size_t& position, std::string& digits)
     return true;
 }
 
-int parseDuration(const char* text, std::uint32_t unit, std::uint32_t& valueMs)
+DurationEntry parseDuration(const char* text, std::uint32_t unit, std::uint32_t& valueMs)
 {
     std::string lower(text);
     for (char& c : lower)
@@ -162,10 +162,10 @@ int parseDuration(const char* text, std::uint32_t unit, std::uint32_t& valueMs)
     const char secondLetter = entryLetter(IDS_SECOND_LETTER);
     const char separator = entryLetter(IDS_SEPARATOR);
     if (hourLetter == '\0' || minuteLetter == '\0' || secondLetter == '\0' || separator == '\0')
-        return -1;
+        return DurationEntry::rejected;
     if (hourLetter == minuteLetter || hourLetter == secondLetter || hourLetter == separator
         || minuteLetter == secondLetter || minuteLetter == separator || secondLetter == separator)
-        return -1;
+        return DurationEntry::rejected;
 
     DurationFields fields;
     std::uint32_t expected = unit;
@@ -174,11 +174,11 @@ int parseDuration(const char* text, std::uint32_t unit, std::uint32_t& valueMs)
     std::string digits;
     for (;;) {
         if (!nextDigitRun(lower.c_str(), position, digits))
-            return -1;
+            return DurationEntry::rejected;
         if (digits.empty())
             break;
         if (count == 3)
-            return -1;
+            return DurationEntry::rejected;
         while (lower[position] == ' ')
             ++position;
         const char c = lower[position];
@@ -192,23 +192,23 @@ int parseDuration(const char* text, std::uint32_t unit, std::uint32_t& valueMs)
         else if (c == separator || c == '\0')
             field = expected;
         else
-            return -1;
+            return DurationEntry::rejected;
         if (c != '\0')
             ++position;
         if (!takeField(fields, field, digitsValue(digits), expected))
-            return -1;
+            return DurationEntry::rejected;
         ++count;
     }
 
     const std::uint64_t total = totalMs(fields);
     if (total > maxDurationMs) {
         valueMs = maxDurationMs;
-        return 0;
+        return DurationEntry::corrected;
     }
     if (total < minDurationMs) {
         valueMs = oneUnitMs(unit);
-        return 0;
+        return DurationEntry::corrected;
     }
     valueMs = static_cast<std::uint32_t>(total);
-    return 1;
+    return DurationEntry::valid;
 }

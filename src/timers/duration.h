@@ -17,10 +17,15 @@ void formatDuration(std::uint32_t ms, std::uint32_t unit, bool full, char* buffe
 // with position moved past it.
 bool nextDigitRun(const char* text, std::size_t& position, std::string& digits);
 
-// 1: valid, value exact; 0: corrected, value is the corrected duration;
-// -1: rejected, valueMs untouched. A text of any length is safe: numbers
-// too large for 64 bits are held at the largest value, so they end up as
-// the longest duration (corrected), never as a wrapped small one.
-int parseDuration(const char* text, std::uint32_t unit, std::uint32_t& valueMs);
+enum class DurationEntry {
+    valid,       // valueMs is exactly what was typed
+    corrected,   // valueMs is the nearest duration allowed
+    rejected,    // valueMs untouched
+};
+
+// A text of any length is safe: numbers too large for 64 bits are held at
+// the largest value, so they end up as the longest duration (corrected),
+// never as a wrapped small one.
+DurationEntry parseDuration(const char* text, std::uint32_t unit, std::uint32_t& valueMs);
 
 #endif

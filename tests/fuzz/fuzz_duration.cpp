@@ -20,14 +20,14 @@ constexpr std::uint32_t untouched = 0xDEADBEEF;
 constexpr std::size_t editLimit = 10;
 
 struct Parsed {
-    int result;
+    DurationEntry result;
     std::uint32_t valueMs;
     bool operator==(const Parsed& other) const { return result == other.result && valueMs == other.valueMs; }
 };
 
 Parsed parse(const std::string& text, std::uint32_t unit)
 {
-    Parsed parsed{0, untouched};
+    Parsed parsed{DurationEntry::rejected, untouched};
     parsed.result = parseDuration(text.c_str(), unit, parsed.valueMs);
     return parsed;
 }
@@ -53,10 +53,10 @@ Parsed expectedFromShown(std::uint32_t ms, std::uint32_t unit)
 {
     const std::uint64_t wholeMs = static_cast<std::uint64_t>(ms / 1000) * 1000;
     if (wholeMs == 0)
-        return Parsed{0, oneUnitMs(unit)};
+        return Parsed{DurationEntry::corrected, oneUnitMs(unit)};
     if (wholeMs > maxDurationMs)
-        return Parsed{0, maxDurationMs};
-    return Parsed{1, static_cast<std::uint32_t>(wholeMs)};
+        return Parsed{DurationEntry::corrected, maxDurationMs};
+    return Parsed{DurationEntry::valid, static_cast<std::uint32_t>(wholeMs)};
 }
 
 // The entry rules written over indices, with the string table's letters h,
@@ -64,7 +64,7 @@ Parsed expectedFromShown(std::uint32_t ms, std::uint32_t unit)
 // beyond the longest duration whatever field it fills.
 Parsed modelParse(const std::string& typed, std::uint32_t unit)
 {
-    const Parsed rejected{-1, untouched};
+    const Parsed rejected{DurationEntry::rejected, untouched};
     std::string text = typed;
     for (char& c : text)
         c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -118,29 +118,28 @@ Parsed modelParse(const std::string& typed, std::uint32_t unit)
     }
     const std::uint64_t total = ((numbers[hours] * 60 + numbers[minutes]) * 60 + numbers[seconds]) * 1000;
     if (huge || total > maxDurationMs)
-        return Parsed{0, maxDurationMs};
+        return Parsed{DurationEntry::corrected, maxDurationMs};
     if (total < minDurationMs)
-        return Parsed{0, oneUnitMs(unit)};
-    return Parsed{1, static_cast<std::uint32_t>(total)};
+        return Parsed{DurationEntry::corrected, oneUnitMs(unit)};
+    return Parsed{DurationEntry::valid, static_cast<std::uint32_t>(total)};
 }
 
 void checkParse(const std::string& text, std::uint32_t unit)
 {
     const Parsed parsed = parse(text, unit);
     FUZZ_CHECK(parsed == modelParse(text, unit));
-    FUZZ_CHECK(parsed.result == 1 || parsed.result == 0 || parsed.result == -1);
-    if (parsed.result == -1) {
+        if (parsed.result == DurationEntry::rejected) {
         FUZZ_CHECK(parsed.valueMs == untouched);
     } else {
         FUZZ_CHECK(parsed.valueMs >= minDurationMs && parsed.valueMs <= maxDurationMs);
         FUZZ_CHECK(parsed.valueMs % 1000 == 0);
-        if (parsed.result == 0)
+        if (parsed.result == DurationEntry::corrected)
             FUZZ_CHECK(parsed.valueMs == maxDurationMs || parsed.valueMs == oneUnitMs(unit));
         // What the program shows for an accepted value reads back as that value.
         for (bool full : {true, false}) {
             const std::string shown = format(parsed.valueMs, unit, full);
             FUZZ_CHECK(shown.size() <= editLimit);
-            FUZZ_CHECK(parse(shown, unit) == (Parsed{1, parsed.valueMs}));
+            FUZZ_CHECK(parse(shown, unit) == (Parsed{DurationEntry::valid, parsed.valueMs}));
         }
     }
     // Letters in either case, and blanks around the whole text, change nothing.

@@ -28,13 +28,13 @@ std::string format(std::uint32_t ms, std::uint32_t unit, bool full)
 }
 
 struct Parsed {
-    int result;
+    DurationEntry result;
     std::uint32_t valueMs;
 };
 
 Parsed parse(const std::string& text, std::uint32_t unit)
 {
-    Parsed parsed{0, untouched};
+    Parsed parsed{DurationEntry::rejected, untouched};
     parsed.result = parseDuration(text.c_str(), unit, parsed.valueMs);
     return parsed;
 }
@@ -61,7 +61,7 @@ void expectValid(const std::vector<ParseCase>& cases)
 {
     for (const ParseCase& c : cases) {
         const Parsed parsed = parse(c.text, c.unit);
-        EXPECT_EQ(parsed.result, 1) << '"' << c.text << "\" in " << unitName(c.unit);
+        EXPECT_EQ(parsed.result, DurationEntry::valid) << '"' << c.text << "\" in " << unitName(c.unit);
         EXPECT_EQ(parsed.valueMs, c.valueMs) << '"' << c.text << "\" in " << unitName(c.unit);
     }
 }
@@ -69,7 +69,7 @@ void expectValid(const std::vector<ParseCase>& cases)
 void expectRejected(const std::string& text, std::uint32_t unit)
 {
     const Parsed parsed = parse(text, unit);
-    EXPECT_EQ(parsed.result, -1) << '"' << text << "\" in " << unitName(unit);
+    EXPECT_EQ(parsed.result, DurationEntry::rejected) << '"' << text << "\" in " << unitName(unit);
     EXPECT_EQ(parsed.valueMs, untouched) << '"' << text << "\" in " << unitName(unit);
 }
 
@@ -250,7 +250,7 @@ TEST(ParseDuration, SeparatorFieldsAreRejectedWhenTheUnitLeavesNoRoom)
 TEST(ParseDuration, AZeroOrEmptyDurationBecomesOneUnit)
 {
     for (const char* text : {"0", "", "   ", "00", "0h0m0s", "0h 0", "0s"}) {
-        EXPECT_EQ(parse(text, S).result, 0) << '"' << text << '"';
+        EXPECT_EQ(parse(text, S).result, DurationEntry::corrected) << '"' << text << '"';
         EXPECT_EQ(parse(text, S).valueMs, 1000u) << '"' << text << '"';
         EXPECT_EQ(parse(text, M).valueMs, 60000u) << '"' << text << '"';
         EXPECT_EQ(parse(text, H).valueMs, 3600000u) << '"' << text << '"';
@@ -260,20 +260,20 @@ TEST(ParseDuration, AZeroOrEmptyDurationBecomesOneUnit)
 TEST(ParseDuration, AcceptsTheLimitsExactlyAndHoldsLongerDurationsAtTheMaximum)
 {
     for (std::uint32_t unit : allUnits) {
-        EXPECT_EQ(parse("596h", unit).result, 1) << unitName(unit);
+        EXPECT_EQ(parse("596h", unit).result, DurationEntry::valid) << unitName(unit);
         EXPECT_EQ(parse("596h", unit).valueMs, maxDurationMs);
-        EXPECT_EQ(parse("35760m", unit).result, 1);
-        EXPECT_EQ(parse("2145600s", unit).result, 1);
-        EXPECT_EQ(parse("1s", unit).result, 1);
+        EXPECT_EQ(parse("35760m", unit).result, DurationEntry::valid);
+        EXPECT_EQ(parse("2145600s", unit).result, DurationEntry::valid);
+        EXPECT_EQ(parse("1s", unit).result, DurationEntry::valid);
         EXPECT_EQ(parse("1s", unit).valueMs, minDurationMs);
         for (const char* text : {"597h", "595h60m1s", "35760m1s", "2145601s", "9999999999"}) {
             const Parsed parsed = parse(text, unit);
-            EXPECT_EQ(parsed.result, 0) << text << " in " << unitName(unit);
+            EXPECT_EQ(parsed.result, DurationEntry::corrected) << text << " in " << unitName(unit);
             EXPECT_EQ(parsed.valueMs, maxDurationMs) << text << " in " << unitName(unit);
         }
     }
-    EXPECT_EQ(parse("596", H).result, 1);
-    EXPECT_EQ(parse("597", H).result, 0);
+    EXPECT_EQ(parse("596", H).result, DurationEntry::valid);
+    EXPECT_EQ(parse("597", H).result, DurationEntry::corrected);
 }
 
 TEST(ParseDuration, TextsLongerThanTheEditSaturateInsteadOfWrapping)
@@ -281,22 +281,22 @@ TEST(ParseDuration, TextsLongerThanTheEditSaturateInsteadOfWrapping)
     // 2^64 hours wraps to 0 and 2^64 / 3600000 hours wraps to a small value
     // in plain 64-bit arithmetic; both must end as the longest duration.
     const Parsed twoTo64 = parse("18446744073709551616h", S);
-    EXPECT_EQ(twoTo64.result, 0);
+    EXPECT_EQ(twoTo64.result, DurationEntry::corrected);
     EXPECT_EQ(twoTo64.valueMs, maxDurationMs);
     const Parsed productWraps = parse("5124095576031h", S);
-    EXPECT_EQ(productWraps.result, 0);
+    EXPECT_EQ(productWraps.result, DurationEntry::corrected);
     EXPECT_EQ(productWraps.valueMs, maxDurationMs);
 
     const std::string manyDigits(5000, '9');
     for (std::uint32_t unit : allUnits) {
         EXPECT_EQ(parse(manyDigits, unit).valueMs, maxDurationMs);
         EXPECT_EQ(parse("1h" + manyDigits + "m", unit).valueMs, maxDurationMs);
-        EXPECT_EQ(parse(manyDigits + "s", unit).result, 0);
+        EXPECT_EQ(parse(manyDigits + "s", unit).result, DurationEntry::corrected);
     }
     EXPECT_EQ(parse(std::string(5000, '0') + "5", S).valueMs, 5000u);
     EXPECT_EQ(parse(std::string(5000, ' ') + "5" + std::string(5000, ' '), S).valueMs, 5000u);
     const Parsed garbage = parse(std::string(5000, 'x'), S);
-    EXPECT_EQ(garbage.result, -1);
+    EXPECT_EQ(garbage.result, DurationEntry::rejected);
     EXPECT_EQ(garbage.valueMs, untouched);
 }
 
@@ -308,8 +308,8 @@ TEST_F(DurationStringsTest, LettersComeFromTheStringTableInLowerCase)
     overrideString(IDS_SEPARATOR, ".");
     EXPECT_EQ(parse("2S 5x", S).valueMs, 7205000u);
     EXPECT_EQ(parse("1.30", M).valueMs, 90000u);
-    EXPECT_EQ(parse("2h", S).result, -1);
-    EXPECT_EQ(parse("1:30", M).result, -1);
+    EXPECT_EQ(parse("2h", S).result, DurationEntry::rejected);
+    EXPECT_EQ(parse("1:30", M).result, DurationEntry::rejected);
 }
 
 TEST_F(DurationStringsTest, MissingOrEqualLettersRejectEverything)
@@ -317,13 +317,13 @@ TEST_F(DurationStringsTest, MissingOrEqualLettersRejectEverything)
     const unsigned ids[] = {IDS_HOUR_LETTER, IDS_MINUTE_LETTER, IDS_SECOND_LETTER, IDS_SEPARATOR};
     for (unsigned id : ids) {
         removeString(id);
-        EXPECT_EQ(parse("5", S).result, -1) << id;
-        EXPECT_EQ(parse("", S).result, -1) << id;
+        EXPECT_EQ(parse("5", S).result, DurationEntry::rejected) << id;
+        EXPECT_EQ(parse("", S).result, DurationEntry::rejected) << id;
         restoreStrings();
     }
     overrideString(IDS_SEPARATOR, "M");   // the same letter as minutes once lowered
-    EXPECT_EQ(parse("5", S).result, -1);
-    EXPECT_EQ(parse("5m", S).result, -1);
+    EXPECT_EQ(parse("5", S).result, DurationEntry::rejected);
+    EXPECT_EQ(parse("5m", S).result, DurationEntry::rejected);
 }
 
 TEST(ParseDuration, EveryAcceptedTextReadsBackFromItsFullForm)
@@ -341,12 +341,12 @@ TEST(ParseDuration, EveryAcceptedTextReadsBackFromItsFullForm)
             text += pieces[random() % (sizeof pieces / sizeof pieces[0])];
         const std::uint32_t unit = allUnits[random() % 3];
         const Parsed parsed = parse(text, unit);
-        if (parsed.result < 0)
+        if (parsed.result == DurationEntry::rejected)
             continue;
         ++accepted;
         const std::string shown = format(parsed.valueMs, unit, true);
         const Parsed again = parse(shown, unit);
-        ASSERT_EQ(again.result, 1) << '"' << text << "\" shown as " << shown;
+        ASSERT_EQ(again.result, DurationEntry::valid) << '"' << text << "\" shown as " << shown;
         ASSERT_EQ(again.valueMs, parsed.valueMs) << '"' << text << "\" shown as " << shown;
         ASSERT_LE(shown.size(), 10u) << shown;
     }
@@ -363,7 +363,7 @@ TEST(ParseDuration, EveryStoredDurationReadsBackFromItsFullForm)
         for (std::uint32_t unit : allUnits) {
             const std::string shown = format(ms, unit, true);
             const Parsed parsed = parse(shown, unit);
-            EXPECT_EQ(parsed.result, 1) << shown;
+            EXPECT_EQ(parsed.result, DurationEntry::valid) << shown;
             EXPECT_EQ(parsed.valueMs, ms) << shown;
             EXPECT_LE(shown.size(), 10u) << shown;
         }

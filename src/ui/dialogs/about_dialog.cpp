@@ -68,7 +68,6 @@ struct AboutDialogState {
 
 INT_PTR onInitDialog(HWND dialog, AboutDialogState& state)
 {
-    keepDialogState(dialog, &state);
     showVersion(dialog);
     leaveEnterToTheDefaultButton(dialog);
     setDialogIcons(dialog, aboutIcons, state.icons);
@@ -115,29 +114,25 @@ INT_PTR onNotify(HWND dialog, const NMHDR* header)
     return onLinkActivated(dialog, *reinterpret_cast<const NMLINK*>(header));
 }
 
-INT_PTR onCommand(HWND dialog, WPARAM wParam)
+INT_PTR onCommand(HWND dialog, int id)
 {
-    const int id = LOWORD(wParam);
     if (id != IDOK && id != IDCANCEL)
         return FALSE;
     EndDialog(dialog, id);
     return TRUE;
 }
 
-INT_PTR aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR aboutDialogProc(HWND dialog, AboutDialogState& state, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG)
-        return onInitDialog(dialog, *reinterpret_cast<AboutDialogState*>(lParam));
-    AboutDialogState* state = dialogStateOf<AboutDialogState>(dialog);
-    if (state == nullptr)
-        return FALSE;
     switch (message) {
+    case WM_COMMAND:
+        return onCommand(dialog, LOWORD(wParam));
     case WM_NOTIFY:
         return onNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
-    case WM_COMMAND:
-        return onCommand(dialog, wParam);
+    case WM_INITDIALOG:
+        return onInitDialog(dialog, state);
     case WM_DPICHANGED:
-        return onDialogScaleChanged(dialog, lParam, aboutIcons, state->icons);
+        return onDialogScaleChanged(dialog, lParam, aboutIcons, state.icons);
     default:
         return FALSE;
     }
@@ -148,6 +143,6 @@ INT_PTR aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 INT_PTR runAboutDialog(HWND owner)
 {
     AboutDialogState state;
-    return DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, guardedDialogProc<aboutDialogProc>,
+    return DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, guardedDialogProc<statefulDialogProc<AboutDialogState, aboutDialogProc>>,
                            reinterpret_cast<LPARAM>(&state));
 }

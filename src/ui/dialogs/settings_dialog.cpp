@@ -133,7 +133,6 @@ void fillEdits(HWND dialog)
 
 INT_PTR onInitDialog(HWND dialog, SettingsDialogState& state)
 {
-    keepDialogState(dialog, &state);
     for (int position = 0; position < optionCount; ++position)
         state.optionsSnapshot[position] = optionValue(static_cast<Option>(position));
 
@@ -299,20 +298,17 @@ INT_PTR onDestroy(HWND dialog)
     return handledResult(dialog, 1);
 }
 
-INT_PTR settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR settingsDialogProc(HWND dialog, SettingsDialogState& state, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG)
-        return onInitDialog(dialog, *reinterpret_cast<SettingsDialogState*>(lParam));
-    SettingsDialogState* state = dialogStateOf<SettingsDialogState>(dialog);
-    if (state == nullptr)
-        return FALSE;
     switch (message) {
+    case WM_INITDIALOG:
+        return onInitDialog(dialog, state);
     case WM_COMMAND:
-        return onCommand(dialog, *state, wParam);
+        return onCommand(dialog, state, wParam);
     case WM_CTLCOLOREDIT:
-        return onCtlColorEdit(*state, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        return onCtlColorEdit(state, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DPICHANGED:
-        return onDialogScaleChanged(dialog, lParam, settingsIcons, state->icons);
+        return onDialogScaleChanged(dialog, lParam, settingsIcons, state.icons);
     case WM_DESTROY:
         return onDestroy(dialog);
     default:
@@ -325,6 +321,6 @@ INT_PTR settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 INT_PTR runSettingsDialog(HWND owner)
 {
     SettingsDialogState state{};
-    return DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, guardedDialogProc<settingsDialogProc>,
+    return DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, guardedDialogProc<statefulDialogProc<SettingsDialogState, settingsDialogProc>>,
                            reinterpret_cast<LPARAM>(&state));
 }

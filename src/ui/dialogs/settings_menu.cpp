@@ -135,6 +135,37 @@ void fillExampleSounds(HWND dialog)
     setControlTexts(dialog, soundFileEditIds, paths);
 }
 
+// A candidate for Notepad: folder, then each further part appended.
+bool notepadCandidate(const char* folder, const char* subfolder, std::string& command)
+{
+    char path[MAX_PATH];
+    copyText(path, sizeof path, folder);
+    if (subfolder != nullptr && !PathAppendA(path, subfolder))
+        return false;
+    if (!PathAppendA(path, "Notepad.exe"))
+        return false;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    command = std::string("\"") + path + "\"";
+    return true;
+}
+
+// The full path of Notepad in double quotes; empty and false when none is found.
+bool findNotepadCommand(std::string& command)
+{
+    command.clear();
+    char windowsFolder[MAX_PATH];
+    char systemFolder[MAX_PATH];
+    const bool haveWindows = readFolder(GetWindowsDirectoryA, windowsFolder);
+    const bool haveSystem = readFolder(GetSystemDirectoryA, systemFolder);
+    if (haveWindows && notepadCandidate(windowsFolder, nullptr, command))
+        return true;
+    if (haveSystem && notepadCandidate(systemFolder, nullptr, command))
+        return true;
+    return haveWindows && notepadCandidate(windowsFolder, "SysWOW64", command);
+}
+
 void fillExampleOpenFiles(HWND dialog)
 {
     setStringTexts(dialog, openLabelEditIds, exampleOpenLabelIds, labelSize);
@@ -239,22 +270,6 @@ void runCommand(HWND dialog, int command)
     }
 }
 
-// A candidate for Notepad: folder, then each further part appended.
-bool notepadCandidate(const char* folder, const char* subfolder, std::string& command)
-{
-    char path[MAX_PATH];
-    copyText(path, sizeof path, folder);
-    if (subfolder != nullptr && !PathAppendA(path, subfolder))
-        return false;
-    if (!PathAppendA(path, "Notepad.exe"))
-        return false;
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return false;
-    command = std::string("\"") + path + "\"";
-    return true;
-}
-
 // The bitmaps outlive the menu that shows them.
 int chooseCommand(HWND settingsDialog)
 {
@@ -266,20 +281,6 @@ int chooseCommand(HWND settingsDialog)
 }
 
 } // namespace
-
-bool findNotepadCommand(std::string& command)
-{
-    command.clear();
-    char windowsFolder[MAX_PATH];
-    char systemFolder[MAX_PATH];
-    const bool haveWindows = readFolder(GetWindowsDirectoryA, windowsFolder);
-    const bool haveSystem = readFolder(GetSystemDirectoryA, systemFolder);
-    if (haveWindows && notepadCandidate(windowsFolder, nullptr, command))
-        return true;
-    if (haveSystem && notepadCandidate(systemFolder, nullptr, command))
-        return true;
-    return haveWindows && notepadCandidate(windowsFolder, "SysWOW64", command);
-}
 
 int showSettingsMenu(HWND settingsDialog)
 {

@@ -12,7 +12,4 @@
 // could not be built.
 int showSettingsMenu(HWND settingsDialog);
 
-// The full path of Notepad in double quotes; empty and false when none is found.
-bool findNotepadCommand(std::string& command);
-
 #endif

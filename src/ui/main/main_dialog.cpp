@@ -28,7 +28,6 @@
 
 #include <mmsystem.h>
 #include <cstdio>
-#include <new>
 #include <string>
 
 namespace {
@@ -71,17 +70,14 @@ void fillPanel(HWND dialog, int index, const char unitNames[unitCount][32])
 constexpr ButtonIcon menuButtonIcon[] = {{IDC_MENU, IDI_MENU, 16}};
 constexpr DialogIcons fixedIcons = dialogIcons(menuButtonIcon, IDI_APP, 32);
 
-INT_PTR onInitDialog(HWND dialog)
+INT_PTR onInitDialog(MainDialogState& state, HWND dialog)
 {
-    MainDialogState* state = new (std::nothrow) MainDialogState{};
-    if (state == nullptr || SetTimer(dialog, ID_TICK_TIMER, tickPeriodMs, nullptr) == 0) {
-        delete state;
+    state.dialog = dialog;
+    if (SetTimer(dialog, ID_TICK_TIMER, tickPeriodMs, nullptr) == 0) {
         EndDialog(dialog, -1);
         return FALSE;
     }
-    keepDialogState(dialog, state);
-    state->dialog = dialog;
-    state->tickRunning = true;
+    state.tickRunning = true;
 
     fitDialogToScale(dialog);
     placeWindow(dialog);
@@ -97,8 +93,8 @@ INT_PTR onInitDialog(HWND dialog)
     SetWindowPos(dialog, topmostOrNot(settings.keepWindowOnTop), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     for (int index = 0; index < timerCount; ++index)
-        showTimerState(*state, index);
-    setDialogIcons(dialog, fixedIcons, state->fixedIcons);
+        showTimerState(state, index);
+    setDialogIcons(dialog, fixedIcons, state.fixedIcons);
 
     moveDialogFocus(dialog, IDC_START1);
     return FALSE;
@@ -122,13 +118,6 @@ INT_PTR onDestroy(MainDialogState& state)
     return TRUE;
 }
 
-// The last message: the state, and the icons it holds, go with the dialog.
-INT_PTR onNcDestroy(HWND dialog, MainDialogState* state)
-{
-    keepDialogState(dialog, nullptr);
-    delete state;
-    return FALSE;
-}
 
 // The unit and the event a timer panel's lists have selected.
 std::uint32_t selectedUnit(HWND dialog, int index)
@@ -221,11 +210,11 @@ INT_PTR onKeepOnTop(HWND dialog)
 }
 
 // An option the Settings dialog changed or put back.
-INT_PTR onOptionChanged(const MainDialogState& state, WPARAM option)
+INT_PTR onOptionChanged(const MainDialogState& state, Option option)
 {
-    if (option == static_cast<WPARAM>(Option::keepWindowOnTop))
+    if (option == Option::keepWindowOnTop)
         showKeepOnTop(state.dialog);
-    else if (option == static_cast<WPARAM>(Option::showTimerInTitleBar))
+    else if (option == Option::showTimerInTitleBar)
         refreshTitleBar(state.dialog, state.runtimes,
                         !(settings.showTimerInTitleBar && runningTimerCount(state.runtimes) > 0));
     return handledResult(state.dialog, 0);
@@ -250,11 +239,11 @@ INT_PTR onDurationKillFocus(MainDialogState& state, int index)
     const std::string text = windowText(GetDlgItem(dialog, panels[index].edit));
     const TimerSettings& timer = settings.timers[index];
     std::uint32_t value = timer.valueMs;
-    const int result = parseDuration(text.c_str(), timer.unit, value);
-    if (result >= 0)
+    const DurationEntry entry = parseDuration(text.c_str(), timer.unit, value);
+    if (entry != DurationEntry::rejected)
         setTimerDuration(index, value);
     showDuration(dialog, index);
-    if (result <= 0) {
+    if (entry != DurationEntry::valid) {
         state.enterStartPending = false;
         moveDialogFocus(dialog, panels[index].edit);
         playResourceSound(IDW_ERROR);
@@ -262,11 +251,9 @@ INT_PTR onDurationKillFocus(MainDialogState& state, int index)
     return handledResult(dialog, 1);
 }
 
-INT_PTR onCommand(MainDialogState& state, WPARAM wParam)
+INT_PTR onCommand(MainDialogState& state, int id, int code)
 {
     const HWND dialog = state.dialog;
-    const int id = LOWORD(wParam);
-    const int code = HIWORD(wParam);
     if (id == IDOK || id == IDCANCEL)
         return handledResult(dialog, 1);   // Escape never closes the dialog
     if (id == ID_EXIT || id == ID_EXIT_WITH_SOUND)
@@ -297,9 +284,9 @@ INT_PTR onCommand(MainDialogState& state, WPARAM wParam)
     return FALSE;
 }
 
-INT_PTR onSysCommand(HWND dialog, WPARAM wParam)
+INT_PTR onSysCommand(HWND dialog, WPARAM command)
 {
-    if ((wParam & 0xFFF0) != SC_CLOSE)
+    if (command != SC_CLOSE)
         return FALSE;
     SendMessageA(dialog, WM_COMMAND, shiftOrControlDown() ? ID_EXIT_WITH_SOUND : ID_EXIT, 0);
     return handledResult(dialog, 1);
@@ -307,9 +294,8 @@ INT_PTR onSysCommand(HWND dialog, WPARAM wParam)
 
 // Left to the dialog manager as well, which keeps the focus where the user
 // left it across a switch to another window and back.
-INT_PTR onActivate(MainDialogState& state, WPARAM wParam)
+INT_PTR onActivate(MainDialogState& state, WORD activation)
 {
-    const WORD activation = LOWORD(wParam);
     if ((activation == WA_ACTIVE || activation == WA_CLICKACTIVE) && state.flashPending)
         stopFlash(state);
     return FALSE;
@@ -329,40 +315,35 @@ INT_PTR onTimer(MainDialogState& state, WPARAM wParam)
     return TRUE;
 }
 
-INT_PTR mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR mainDialogProc(HWND dialog, MainDialogState& state, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG)
-        return onInitDialog(dialog);
-    MainDialogState* state = dialogStateOf<MainDialogState>(dialog);
-    if (state == nullptr)
-        return FALSE;
     switch (message) {
+    case WM_INITDIALOG:
+        return onInitDialog(state, dialog);
     case WM_TIMER:
-        return onTimer(*state, wParam);
+        return onTimer(state, wParam);
     case WM_SETCURSOR:
         return onTitleBandSetCursor(dialog);
     case WM_COMMAND:
-        return onCommand(*state, wParam);
+        return onCommand(state, LOWORD(wParam), HIWORD(wParam));
     case WM_SYSCOMMAND:
-        return onSysCommand(dialog, wParam);
+        return onSysCommand(dialog, wParam & 0xFFF0);
     case WM_ACTIVATE:
-        return onActivate(*state, wParam);
+        return onActivate(state, LOWORD(wParam));
     case WM_DESTROY:
-        return onDestroy(*state);
-    case WM_NCDESTROY:
-        return onNcDestroy(dialog, state);
+        return onDestroy(state);
     case WM_DPICHANGED:
-        return onDpiChanged(*state, lParam);
+        return onDpiChanged(state, lParam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONUP:
-        return onTitleBandMouse(*state, message, wParam, lParam);
+        return onTitleBandMouse(state, message, wParam, lParam);
     case WM_NAME_EDITED1:
     case WM_NAME_EDITED2:
     case WM_NAME_EDITED3:
-        return onNameEdited(*state, lParam);
+        return onNameEdited(state, lParam);
     case WM_OPTION_CHANGED:
-        return onOptionChanged(*state, wParam);
+        return onOptionChanged(state, static_cast<Option>(wParam));
     default:
         return FALSE;
     }
@@ -372,6 +353,8 @@ INT_PTR mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 
 int runMainDialog()
 {
+    MainDialogState state{};
     return static_cast<int>(DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
-                                            guardedDialogProc<mainDialogProc>, 0));
+                                            guardedDialogProc<statefulDialogProc<MainDialogState, mainDialogProc>>,
+                                            reinterpret_cast<LPARAM>(&state)));
 }

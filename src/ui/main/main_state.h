@@ -1,6 +1,6 @@
-// Everything the main dialog holds while it is open. Created at WM_INITDIALOG
-// and kept at DWLP_USER until the dialog is gone; every handler of the main
-// dialog, its panels, menus and name editor takes it as an argument.
+// Everything the main dialog holds while it is open. Made with the dialog,
+// kept at DWLP_USER from WM_INITDIALOG on and gone with it; every handler of
+// the main dialog, its panels, menus and name editor takes it as an argument.
 #ifndef KELVARO_UI_MAIN_MAIN_STATE_H
 #define KELVARO_UI_MAIN_MAIN_STATE_H
 

@@ -118,10 +118,8 @@ bool readEditTextMetrics(HWND edit, TEXTMETRICA& metrics)
     const WindowDc dc(edit, GetWindowDC(edit));
     if (!dc)
         return false;
-    const HGDIOBJ previous = SelectObject(dc.get(), font);
-    const bool read = GetTextMetricsA(dc.get(), &metrics) != FALSE;
-    SelectObject(dc.get(), previous);
-    return read;
+    const SelectedObject selected(dc.get(), font);
+    return GetTextMetricsA(dc.get(), &metrics) != FALSE;
 }
 
 // One line of text high, framed by two pixels at 100 % (more on a scaled
@@ -173,20 +171,20 @@ LRESULT onEditorPaint(HWND window)
     GetClientRect(window, &rect);
     // A one-pixel line at 100 %, as many nested lines as the scale asks.
     const int lines = scaleForDpi(1, windowDpi(window));
-    const OwnedPen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
-    const HGDIOBJ previous = pen ? SelectObject(dc, pen.get()) : nullptr;
-    for (int line = 0; line < lines; ++line) {
-        if (pen) {
-            MoveToEx(dc, rect.left, rect.top, nullptr);
-            LineTo(dc, rect.right - 1, rect.top);
-            LineTo(dc, rect.right - 1, rect.bottom - 1);
-            LineTo(dc, rect.left, rect.bottom - 1);
-            LineTo(dc, rect.left, rect.top);
+    {
+        const OwnedPen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
+        const SelectedObject selected(dc, pen.get());
+        for (int line = 0; line < lines; ++line) {
+            if (pen) {
+                MoveToEx(dc, rect.left, rect.top, nullptr);
+                LineTo(dc, rect.right - 1, rect.top);
+                LineTo(dc, rect.right - 1, rect.bottom - 1);
+                LineTo(dc, rect.left, rect.bottom - 1);
+                LineTo(dc, rect.left, rect.top);
+            }
+            InflateRect(&rect, -1, -1);
         }
-        InflateRect(&rect, -1, -1);
     }
-    if (pen)
-        SelectObject(dc, previous);
     FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
     EndPaint(window, &paint);
     return 0;

@@ -72,13 +72,14 @@ bool makeWritable(const char* path)
     return SetFileAttributesA(path, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY)) != FALSE;
 }
 
-} // namespace
-
+// True when the folder exists afterwards, creating missing levels.
 bool ensureDirectoryExists(const char* path)
 {
     return ensureDirectoryExists(path, windowsDirectories);
 }
 
+// Saves a shell link to the program at path; no description when it is null.
+// The COM result of the save, or a negative code.
 long writeShellLink(const char* path, const char* description)
 {
     HRESULT result = app.com.start();
@@ -99,6 +100,8 @@ long writeShellLink(const char* path, const char* description)
     return result;
 }
 
+// Writes fileName + ".lnk" into the current user's desktop folder, replacing
+// a read-only one. Negative on failure: -1 or the failing COM result.
 long createShortcutFile(const char* fileName, const char* description)
 {
     char path[MAX_PATH];
@@ -114,6 +117,8 @@ long createShortcutFile(const char* fileName, const char* description)
         return -1;
     return writeShellLink(path, description);
 }
+
+} // namespace
 
 bool createDesktopShortcut()
 {
