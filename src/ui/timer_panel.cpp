@@ -7,6 +7,7 @@
 #include "settings/settings.h"
 #include "timers/duration.h"
 #include "timers/panels.h"
+#include "ui/panel_labels.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ void showTimerDuration(HWND dialog, int index, std::uint32_t ms, bool full)
 void showTimerName(HWND dialog, int index)
 {
     SetDlgItemTextA(dialog, panels[index].groupBox, settings.timers[index].label);
+    showPanelLabels(dialog, index, settings.timers[index].label);
 }
 
 void fillEventCombo(HWND dialog, int index)
