@@ -18,6 +18,7 @@
 #include "ui/countdown_win.h"
 #include "ui/dialog_icons.h"
 #include "ui/main_menu.h"
+#include "ui/panel_keys.h"
 #include "ui/timer_panel.h"
 #include "ui/title_band_win.h"
 
@@ -84,6 +85,7 @@ INT_PTR onInitDialog(HWND dialog)
         loadString(IDS_SECONDS + unit, unitNames[unit], sizeof unitNames[unit]);
     for (int index = 0; index < timerCount; ++index)
         fillPanel(dialog, index, unitNames);
+    attachPanelKeys(dialog);
 
     CheckDlgButton(dialog, IDC_KEEP_ON_TOP, settings.keepWindowOnTop ? BST_CHECKED : BST_UNCHECKED);
     SetWindowPos(dialog, topmostOrNot(settings.keepWindowOnTop), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -322,6 +324,8 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONUP:
         return onTitleBandMouse(dialog, message, wParam, lParam);
+    case WM_CONTEXTMENU:
+        return onPanelContextMenu(dialog, wParam, lParam);
     case WM_NAME_EDITED1:
     case WM_NAME_EDITED2:
     case WM_NAME_EDITED3:
