@@ -301,12 +301,6 @@ UINT pauseCommandOf(const TimerRuntime& runtime)
     return runtime.paused ? IDM_RESUME : IDM_PAUSE;
 }
 
-// Offered once there is something to repeat, and kept while it is on to turn it off.
-bool repeatEntryShown(int index)
-{
-    return timerRuntime[index].running || settings.timers[index].repeat;
-}
-
 // The panel context menu's entries, in order; false when one cannot be added.
 bool appendPanelMenuEntries(HMENU menu, int index)
 {
@@ -334,12 +328,11 @@ bool appendPanelMenuEntries(HMENU menu, int index)
             return false;
     }
 
+    // Offered in every state, so that a timer can be set to repeat before it starts.
     const bool repeat = settings.timers[index].repeat;
-    if (repeatEntryShown(index)) {
-        loadString(IDM_REPEAT, text, sizeof text);
-        if (!AppendMenuA(menu, MF_STRING | (repeat ? MF_CHECKED : MF_UNCHECKED), IDM_REPEAT, text))
-            return false;
-    }
+    loadString(IDM_REPEAT, text, sizeof text);
+    if (!AppendMenuA(menu, MF_STRING | (repeat ? MF_CHECKED : MF_UNCHECKED), IDM_REPEAT, text))
+        return false;
 
     if (!AppendMenuA(menu, MF_SEPARATOR, 0, nullptr))
         return false;
@@ -361,8 +354,7 @@ int trackPanelMenu(HWND mainDialog, POINT clientPoint, int index)
     // its check mark: the repeat arrows while off, a check while on.
     const TimerRuntime& runtime = timerRuntime[index];
     const OwnedBitmap pauseBitmap(runtime.running ? loadMenuBitmap(runtime.paused ? IDI_PLAY : IDI_PAUSE, look) : nullptr);
-    const OwnedBitmap repeatBitmap(
-        repeatEntryShown(index) ? loadMenuBitmap(settings.timers[index].repeat ? IDI_OK : IDI_REPEAT, look) : nullptr);
+    const OwnedBitmap repeatBitmap(loadMenuBitmap(settings.timers[index].repeat ? IDI_OK : IDI_REPEAT, look));
     if (!appendPanelMenuEntries(menu.get(), index))
         return -1;
     attachMenuBitmap(menu.get(), IDM_MODIFY_NAME, MF_BYCOMMAND, renameBitmap.get());
