@@ -78,6 +78,16 @@
 #define IDC_GROUP1                  1047
 #define IDC_GROUP2                  1048
 #define IDC_GROUP3                  1049
+/* Hidden labels that name the panel controls after them for accessibility tools */
+#define IDC_DURATION_LABEL1         1070
+#define IDC_UNIT_LABEL1             1071
+#define IDC_EVENT_LABEL1            1072
+#define IDC_DURATION_LABEL2         1073
+#define IDC_UNIT_LABEL2             1074
+#define IDC_EVENT_LABEL2            1075
+#define IDC_DURATION_LABEL3         1076
+#define IDC_UNIT_LABEL3             1077
+#define IDC_EVENT_LABEL3            1078
 
 /* Settings dialog controls */
 #define IDC_SET_KEEP_ON_TOP         1015
@@ -157,6 +167,9 @@
 #define IDS_BUILT_IN_SOUND1         131
 #define IDS_BUILT_IN_SOUND2         132
 #define IDS_BUILT_IN_SOUND3         133
+#define IDS_DURATION_SUFFIX         135
+#define IDS_UNIT_SUFFIX             136
+#define IDS_EVENT_SUFFIX            137
 #define IDS_HOUR_LETTER             201
 #define IDS_MINUTE_LETTER           202
 #define IDS_SECOND_LETTER           203

@@ -95,3 +95,32 @@ const char* findCharacter(const char* text, char byte)
     }
     return nullptr;
 }
+
+std::string plainName(const char* label)
+{
+    std::string plain;
+    for (const char* p = label; *p != '\0';) {
+        if (*p == '&') {
+            ++p;
+            if (*p != '&')
+                continue;
+        }
+        const char* next = nextCharacter(p);
+        plain.append(p, next);
+        p = next;
+    }
+    return plain;
+}
+
+std::string literalAmpersands(const std::string& text)
+{
+    std::string doubled;
+    for (const char* p = text.c_str(); *p != '\0';) {
+        const char* next = nextCharacter(p);
+        doubled.append(p, next);
+        if (*p == '&')
+            doubled += '&';
+        p = next;
+    }
+    return doubled;
+}

@@ -41,4 +41,11 @@ const char* findCharacter(const char* text, char byte);
 // The position just after the character that starts at text.
 const char* nextCharacter(const char* text);
 
+// A label as it reads, without the '&' that marks its mnemonic: every lone
+// '&' goes and "&&" (a shown ampersand) becomes one '&'.
+std::string plainName(const char* label);
+
+// Text that a control which draws mnemonics shows as it is: every '&' doubled.
+std::string literalAmpersands(const std::string& text);
+
 #endif

@@ -182,9 +182,6 @@ unsigned long saveTimerRepeat(const char* settingsKeyPath, int number, const Tim
 {
     char keyPath[keyPathSize];
     formatTimerKeyPath(keyPath, settingsKeyPath, number);
-    std::uint32_t stored = 0;
-    if (!timer.repeat && readDwordValue(keyPath, "Repeat", 0, stored) == errorFileNotFound)
-        return 0;
     return writeDwordValue(keyPath, "Repeat", timer.repeat ? 1u : 0u);
 }
 

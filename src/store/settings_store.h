@@ -16,9 +16,7 @@ void loadTimerSettings(const char* settingsKeyPath, int number, TimerSettings& t
 // The first error in write order, or 0; every write is attempted.
 unsigned long saveOptionsAndEvents(const char* settingsKeyPath, const SettingsRecord& record);
 unsigned long saveTimerSettings(const char* settingsKeyPath, int number, const TimerSettings& timer);
-// Repeat goes after the timer's other values. It is written while on, and
-// while off only over a stored value, so settings of a user who never let a
-// timer repeat keep exactly the values they always had.
+// Repeat goes after the timer's other values, on or off, with every save.
 unsigned long saveTimerRepeat(const char* settingsKeyPath, int number, const TimerSettings& timer);
 
 #endif

@@ -159,3 +159,32 @@ def test_closing_the_program_with_the_editor_open_ends_it_cleanly(app):
     app.wait_for(lambda: editor.text(NAME_EDIT) == "Half", message="the typed name")
     app.close_with_close_box()
     assert app.exit_code() == 0
+
+
+UNITS = [ids.IDC_UNIT1, ids.IDC_UNIT2, ids.IDC_UNIT3]
+EVENTS_LISTS = [ids.IDC_EVENT1, ids.IDC_EVENT2, ids.IDC_EVENT3]
+
+
+def test_f2_renames_the_panel_of_any_control_and_the_duration_edit_names_follow(app):
+    # Wine names edits only (after the hidden label before them); combo boxes give their selection.
+    assert [app.accessible_name(edit) for edit in EDITS] == [f"Timer #{n} duration" for n in (1, 2, 3)]
+    for controls, timer in ((BUTTONS, 1), (EVENTS_LISTS, 1), (EDITS, 2), (UNITS, 3)):
+        app.press_key("f2", on=controls[timer - 1])
+        editor = shown_editor(app)
+        assert app.text(GROUPS[timer - 1]) == ""
+        press(editor, "escape")
+        wait_closed(app, editor)
+
+    # A new name by F2 and Enter, as a double-click would: the focus goes to the duration.
+    app.press_key("f2", on=ids.IDC_UNIT2)
+    editor = shown_editor(app)
+    type_into(editor, "Tea && &Biscuits")
+    press(editor, "return")
+    wait_closed(app, editor)
+    app.wait_for(lambda: app.focus_id() == ids.IDC_VALUE2, message="the focus in timer #2's duration edit")
+    assert app.accessible_name(ids.IDC_VALUE2) == "Tea & Biscuits duration"
+    assert app.text(ids.IDC_GROUP2) == "Tea && &Biscuits"
+
+    # Back to the default name with Ctrl and a double-click: the name follows.
+    app.click_at(*band_point(app, 2), double=True, ctrl=True)
+    app.wait_for(lambda: app.accessible_name(ids.IDC_VALUE2) == "Timer #2 duration", message="the default name")

@@ -6,7 +6,8 @@ import re
 import pytest
 
 from harness import SETTINGS_KEY, ids, values
-from test_title_band import ENABLED, GRAYED, REPEAT_WHILE_RUNNING, SEPARATOR, open_panel_menu
+from test_countdown import holds_for
+from test_title_band import ENABLED, GRAYED, REPEAT_WHILE_IDLE, REPEAT_WHILE_RUNNING, SEPARATOR, open_panel_menu
 
 SAVED_SOUND = ids.IDW_SAVED
 SAVE_ENTRY = 4               # "Save All Settings in Windows Registry", separators not counted
@@ -149,6 +150,7 @@ def test_save_writes_the_whole_layout_and_can_be_repeated(app):
             "Value": (values.REG_DWORD, [90000, 300000, 3600000][n - 1].to_bytes(4, "little")),
             "Unit": (values.REG_DWORD, n.to_bytes(4, "little")),
             "Event": (values.REG_DWORD, n.to_bytes(4, "little")),
+            "Repeat": (values.REG_DWORD, b"\0\0\0\0"),
         }
 
     # The window's position, once in MainWindow and once under its monitor.
@@ -216,10 +218,10 @@ def test_a_restart_shows_what_was_saved_and_nothing_else(machine, app):
 
 
 @pytest.mark.registry({key("Timer02"): {"Repeat": 1}, key("Timer03"): {"Repeat": "1"}})
-def test_repeat_loads_like_an_option_and_is_saved_after_event_once_used(machine, app):
-    # Loaded on, the entry shows on the idle timer's menu; stored as text it loads as off.
+def test_repeat_loads_like_an_option_and_is_saved_after_event(machine, app):
+    # Loaded on, and stored as text (which loads as off): the entry is on every idle timer's menu.
     assert open_panel_menu(app, 2) == [ENABLED, GRAYED, GRAYED, ENABLED, SEPARATOR, ENABLED]
-    assert open_panel_menu(app, 3) == [ENABLED, GRAYED, GRAYED, SEPARATOR, ENABLED]
+    assert open_panel_menu(app, 3) == [ENABLED, GRAYED, GRAYED, ENABLED, SEPARATOR, ENABLED]
     app.escape_menu()
     app.click(ids.IDC_START1)
     open_panel_menu(app, 1)
@@ -238,3 +240,21 @@ def test_repeat_loads_like_an_option_and_is_saved_after_event_once_used(machine,
     again = machine.launch()
     assert open_panel_menu(again, 1) == [ENABLED, GRAYED, GRAYED, ENABLED, SEPARATOR, ENABLED]
     again.escape_menu()
+
+
+@pytest.mark.sound
+@pytest.mark.registry({key("Timer02"): {"Value": 1000}})
+def test_repeat_set_before_the_start_runs_rounds_and_is_saved(app):
+    open_panel_menu(app, 2)
+    app.pick_menu_entry(REPEAT_WHILE_IDLE)
+    app.click(ids.IDC_START2)
+    app.wait_for(lambda: app.sounds.played().count(ids.IDW_EVENT2) >= 2, message="two rounds of timer #2")
+    holds_for(app, 500, lambda: app.text(ids.IDC_START2) == " Stop")
+    app.click(ids.IDC_START2)
+
+    save_all(app)
+    stored = app.registry.get(key("Timer02"), "Repeat")
+    assert (stored.type, stored.number) == (values.REG_DWORD, 1)
+    # Every timer's Repeat is saved, on or off.
+    assert [(app.registry.get(key(f"Timer0{n}"), "Repeat").type, app.registry.get(key(f"Timer0{n}"), "Repeat").number)
+            for n in (1, 3)] == [(values.REG_DWORD, 0)] * 2

@@ -18,6 +18,8 @@ from test_name_editor import BUTTONS, GROUPS, band_point, editors, press, rename
 ENABLED, GRAYED, SEPARATOR = "enabled", "grayed", "separator"
 MODIFY_NAME, RESET_NAME, RESET_ICON = 0, 1, 2   # positions while all three entries are there
 PAUSE_OR_RESUME, REPEAT_WHILE_RUNNING = 2, 4         # on a running timer's menu
+REPEAT_WHILE_IDLE = 3                               # on an idle timer's menu with "Reset Icon"
+IDLE = [ENABLED, GRAYED, GRAYED, ENABLED, SEPARATOR, ENABLED]   # an idle timer's menu by default
 
 
 def steady_pixels(app, rect):
@@ -88,8 +90,8 @@ def run_until_up(app, timer):
 
 
 def test_menu_entries_follow_the_name_and_the_icon_option(app):
-    # Default name, option on, normal icon.
-    assert open_panel_menu(app, 2) == [ENABLED, GRAYED, GRAYED, SEPARATOR, ENABLED]
+    # Default name, option on, normal icon; "Repeat When Up" last.
+    assert open_panel_menu(app, 2) == IDLE
 
     # "Modify Timer Name" opens the editor over timer #2's caption.
     app.pick_menu_entry(MODIFY_NAME)
@@ -99,16 +101,16 @@ def test_menu_entries_follow_the_name_and_the_icon_option(app):
     press(editor, "return")
     app.wait_for(lambda: app.text(ids.IDC_GROUP2) == "Tea", message="the new name")
 
-    assert open_panel_menu(app, 2) == [ENABLED, ENABLED, GRAYED, SEPARATOR, ENABLED]
+    assert open_panel_menu(app, 2) == [ENABLED, ENABLED, GRAYED, ENABLED, SEPARATOR, ENABLED]
     app.pick_menu_entry(RESET_NAME)
     app.wait_for(lambda: app.text(ids.IDC_GROUP2) == "Timer #&2", message="the default name")
-    assert open_panel_menu(app, 2) == [ENABLED, GRAYED, GRAYED, SEPARATOR, ENABLED]
+    assert open_panel_menu(app, 2) == IDLE
     app.escape_menu()
 
 
 @pytest.mark.registry({SETTINGS_KEY: {"UseAltIconOnTimerUp": 0}})
 def test_reset_icon_entry_is_missing_while_the_option_is_off(app):
-    assert open_panel_menu(app, 1) == [ENABLED, GRAYED, SEPARATOR, ENABLED]
+    assert open_panel_menu(app, 1) == [ENABLED, GRAYED, ENABLED, SEPARATOR, ENABLED]
     app.escape_menu()
 
 
@@ -116,13 +118,13 @@ def test_reset_icon_entry_is_missing_while_the_option_is_off(app):
 @pytest.mark.registry(one_second_timers(2))
 def test_reset_icon_entry_restores_the_ready_icon_of_a_timer_that_is_up(app):
     run_until_up(app, 2)
-    assert open_panel_menu(app, 2) == [ENABLED, GRAYED, ENABLED, SEPARATOR, ENABLED]
+    assert open_panel_menu(app, 2) == [ENABLED, GRAYED, ENABLED, ENABLED, SEPARATOR, ENABLED]
     app.pick_menu_entry(RESET_ICON)
     app.wait_for(lambda: app.button_icon(ids.IDC_START2) == ids.IDI_READY, message="the ready icon")
     app.wait_for(lambda: app.sounds.played()[-1:] == [ids.IDW_SWITCH_OFF], message="the reset sound")
 
     # Acknowledged: the entry is grayed again.
-    assert open_panel_menu(app, 2) == [ENABLED, GRAYED, GRAYED, SEPARATOR, ENABLED]
+    assert open_panel_menu(app, 2) == IDLE
     app.escape_menu()
 
 
@@ -176,20 +178,58 @@ def test_pause_resume_and_repeat_entries_follow_the_timer(app):
         app.pick_menu_entry(PAUSE_OR_RESUME)
         app.wait_for(lambda: app.button_icon(ids.IDC_START2, ICONS) == icon, message=f"icon {icon}")
 
-    # "Repeat When Up" stays on the menu of a stopped timer while it is on.
+    # "Repeat When Up" is on the menu of a stopped timer too.
     assert open_panel_menu(app, 2) == running
     app.pick_menu_entry(REPEAT_WHILE_RUNNING)
     app.click(ids.IDC_START2)
-    assert open_panel_menu(app, 2) == [ENABLED, GRAYED, GRAYED, ENABLED, SEPARATOR, ENABLED]
+    assert open_panel_menu(app, 2) == IDLE
     app.escape_menu()
 
     # Timer #1 was stored repeating: its one second goes round until repeating is turned off.
-    assert open_panel_menu(app, 1) == [ENABLED, GRAYED, GRAYED, ENABLED, SEPARATOR, ENABLED]
+    assert open_panel_menu(app, 1) == IDLE
     app.escape_menu()
     app.click(ids.IDC_START1)
     holds_for(app, 2500, lambda: app.text(ids.IDC_START1) == " Stop")
     assert open_panel_menu(app, 1) == running
     app.pick_menu_entry(REPEAT_WHILE_RUNNING)
     app.wait_for(lambda: app.button_icon(ids.IDC_START1, ICONS) == ids.IDI_TIME_UP, message="the time-up stop")
-    assert open_panel_menu(app, 1) == [ENABLED, GRAYED, ENABLED, SEPARATOR, ENABLED]
+    assert open_panel_menu(app, 1) == [ENABLED, GRAYED, ENABLED, ENABLED, SEPARATOR, ENABLED]
     app.escape_menu()
+
+
+VK_APPS = 0x5D
+EM_SETSEL, EM_GETSEL = 0x00B1, 0x00B0
+
+
+def open_panel_menu_by_key(app, control, key):
+    """Shift+F10 (as the keyboard sends it: a system key without Alt) or the
+    menu key on a control; returns the menu that opens."""
+    if key == "shift+f10":
+        with app.held_keys("shift"):
+            app.press_key("f10", on=control, action="syspress")
+            return Window(app, app.wait_for_menu())
+    app.press_key(VK_APPS, on=control)
+    return Window(app, app.wait_for_menu())
+
+
+@pytest.mark.parametrize("control, timer, key", [(ids.IDC_START2, 2, "shift+f10"), (ids.IDC_UNIT3, 3, "apps"),
+                                                 (ids.IDC_EVENT1, 1, "shift+f10")])
+def test_the_menu_keys_open_the_panel_menu_at_the_control(app, control, timer, key):
+    menu = open_panel_menu_by_key(app, control, key)
+    placed, at = menu.window_rect(), app.window_rect(control)
+    assert (placed.left, placed.top) == (at.left, at.bottom)
+    app.pick_menu_entry(MODIFY_NAME)                   # the menu of this control's panel
+    editor = shown_editor(app)
+    assert editor.window_rect().left == app.window_rect(BUTTONS[timer - 1]).left - 2
+    press(editor, "escape")
+    app.wait_for(lambda: not editors(app), message="the name editor to close")
+
+
+def test_a_duration_edit_keeps_its_own_menu(app):
+    app.move_focus(ids.IDC_VALUE1)
+    app.send_message(EM_SETSEL, 0, 0, id=ids.IDC_VALUE1)
+    open_panel_menu_by_key(app, ids.IDC_VALUE1, "shift+f10")
+    app.pick_menu_entry(5)                             # the edit's "Select All"
+    selection = app.send_message(EM_GETSEL, id=ids.IDC_VALUE1)
+    assert (selection & 0xFFFF, selection >> 16) == (0, len(app.text(ids.IDC_VALUE1)))
+    assert not editors(app)

@@ -500,7 +500,7 @@ TEST_F(SettingsStoreTest, EveryLoadedRecordKeepsTheInvariants)
     }
 }
 
-TEST_F(SettingsStoreTest, RepeatLoadsAsAnOptionThatIsOffByDefaultAndIsSavedOnlyOnceUsed)
+TEST_F(SettingsStoreTest, RepeatLoadsAsAnOptionThatIsOffByDefaultAndIsSavedWithEverySave)
 {
     EXPECT_FALSE(loadTimer(1).repeat);
     fakeRegistry::setDword(key("Timer01"), "Repeat", 7);
@@ -510,17 +510,17 @@ TEST_F(SettingsStoreTest, RepeatLoadsAsAnOptionThatIsOffByDefaultAndIsSavedOnlyO
     EXPECT_FALSE(loadTimer(2).repeat);
     EXPECT_FALSE(loadTimer(3).repeat);
 
-    // Never used: nothing is written. On: 1, after the timer's other values. Off over a stored value: 0.
+    // Off: 0, after the timer's other values, also when it was never used. On: 1.
     fakeRegistry::reset();
     TimerSettings timer = loadTimer(1);
     EXPECT_EQ(saveTimerSettings(root, 1, timer), 0u);
     EXPECT_EQ(saveTimerRepeat(root, 1, timer), 0u);
-    EXPECT_EQ(fakeRegistry::writes().size(), 4u);
-    timer.repeat = true;
-    EXPECT_EQ(saveTimerRepeat(root, 1, timer), 0u);
     ASSERT_EQ(fakeRegistry::writes().size(), 5u);
     EXPECT_EQ(fakeRegistry::writes()[4].name, "Repeat");
     EXPECT_EQ(fakeRegistry::writes()[4].type, fakeRegistry::regDword);
+    EXPECT_EQ(fakeRegistry::dwordOf(key("Timer01"), "Repeat"), 0u);
+    timer.repeat = true;
+    EXPECT_EQ(saveTimerRepeat(root, 1, timer), 0u);
     EXPECT_EQ(fakeRegistry::dwordOf(key("Timer01"), "Repeat"), 1u);
     timer.repeat = false;
     fakeRegistry::setRaw(key("Timer01"), "Repeat", fakeRegistry::regSz, textBytes("1"));

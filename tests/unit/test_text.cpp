@@ -73,3 +73,18 @@ TEST_F(CodePageTest, SearchesStepOverTrailBytes)
     // never cuts inside a character.
     EXPECT_EQ(trimmed("\x82\xa0 "), "\x82\xa0");
 }
+
+TEST_F(CodePageTest, PlainNamesLoseTheirMnemonicMarkers)
+{
+    EXPECT_EQ(plainName("Timer #&1"), "Timer #1");
+    EXPECT_EQ(plainName("Fish && &Chips"), "Fish & Chips");
+    EXPECT_EQ(plainName("&&&x&"), "&x");
+    EXPECT_EQ(plainName(""), "");
+    EXPECT_EQ(literalAmpersands("Fish & Chips&"), "Fish && Chips&&");
+    EXPECT_EQ(plainName(literalAmpersands("a&&b&").c_str()), "a&&b&");
+
+    useCodePage(932);
+    // 0x81 0x95 is the full-width ampersand: one character, not a marker.
+    EXPECT_EQ(plainName("\x81\x95&\x82\xa0"), "\x81\x95\x82\xa0");
+    EXPECT_EQ(literalAmpersands("\x81\x95&"), "\x81\x95&&");
+}

@@ -19,7 +19,9 @@
 #include "ui/main/panels.h"
 #include "ui/dialogs/settings_dialog.h"
 #include "ui/main/alerts.h"
+#include "ui/main/main_messages.h"
 #include "ui/main/main_state.h"
+#include "ui/main/panel_keys.h"
 #include "ui/main/countdown_win.h"
 #include "ui/common/dialog_icons.h"
 #include "ui/main/main_menu.h"
@@ -88,6 +90,7 @@ INT_PTR onInitDialog(MainDialogState& state, HWND dialog)
         loadString(unitNameIds[unit], unitNames[unit], sizeof unitNames[unit]);
     for (int index = 0; index < timerCount; ++index)
         fillPanel(dialog, index, unitNames);
+    attachPanelKeys(dialog);
 
     CheckDlgButton(dialog, IDC_KEEP_ON_TOP, settings.keepWindowOnTop ? BST_CHECKED : BST_UNCHECKED);
     SetWindowPos(dialog, topmostOrNot(settings.keepWindowOnTop), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -338,6 +341,10 @@ INT_PTR mainDialogProc(HWND dialog, MainDialogState& state, UINT message, WPARAM
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONUP:
         return onTitleBandMouse(state, message, wParam, lParam);
+    case WM_CONTEXTMENU:
+        return onPanelContextMenu(state, wParam, lParam);
+    case WM_RENAME_PANEL:
+        return onRenamePanel(state, wParam);
     case WM_NAME_EDITED1:
     case WM_NAME_EDITED2:
     case WM_NAME_EDITED3:

@@ -22,12 +22,6 @@ UINT pauseCommandOf(const TimerRuntime& runtime)
     return runtime.paused ? IDM_RESUME : IDM_PAUSE;
 }
 
-// Offered once there is something to repeat, and kept while it is on to turn it off.
-bool repeatEntryShown(const TimerRuntime& runtime, int index)
-{
-    return runtime.running || settings.timers[index].repeat;
-}
-
 bool appendEntry(HMENU menu, UINT flags, UINT commandId)
 {
     char text[128];
@@ -60,11 +54,10 @@ bool appendEntries(HMENU menu, const TimerRuntime& runtime, int index, MenuBitma
     if ((settings.useAltIconOnTimerUp || runtime.altIconShown)
         && !appendEntry(menu, enabledIf(runtime.altIconShown), IDM_RESET_ICON))
         return false;
-    if (repeatEntryShown(runtime, index)) {
-        if (!appendEntry(menu, timer.repeat ? MF_CHECKED : MF_UNCHECKED, IDM_REPEAT))
-            return false;
-        attachMenuIcon(menu, IDM_REPEAT, MF_BYCOMMAND, timer.repeat ? IDI_OK : IDI_REPEAT, bitmaps);
-    }
+    // Offered in every state, so that a timer can be set to repeat before it starts.
+    if (!appendEntry(menu, timer.repeat ? MF_CHECKED : MF_UNCHECKED, IDM_REPEAT))
+        return false;
+    attachMenuIcon(menu, IDM_REPEAT, MF_BYCOMMAND, timer.repeat ? IDI_OK : IDI_REPEAT, bitmaps);
     return AppendMenuA(menu, MF_SEPARATOR, 0, nullptr) && appendEntry(menu, 0, IDM_CLOSE_MENU);
 }
 

@@ -10,6 +10,7 @@
 #include "timers/duration.h"
 #include "ui/common/dialog_icons.h"
 #include "ui/main/main_state.h"
+#include "ui/main/panel_labels.h"
 #include "ui/main/panels.h"
 
 namespace {
@@ -43,6 +44,7 @@ void showTimerDuration(HWND dialog, int index, std::uint32_t ms, bool full)
 void showTimerName(HWND dialog, int index)
 {
     SetDlgItemTextA(dialog, panels[index].groupBox, settings.timers[index].label);
+    showPanelLabels(dialog, index, settings.timers[index].label);
 }
 
 void fillEventCombo(HWND dialog, int index)

@@ -518,6 +518,12 @@ class Window:
     def text(self, id=None):
         return self.machine.decode(self.text_bytes(id))
 
+    def accessible_name(self, id=None):
+        """The control's accName through oleacc (OBJID_CLIENT), as a screen
+        reader gets it; None when it has no name."""
+        name = self.driver.request("accname", self.control(id))[0]
+        return None if name == "none" else self.machine.decode(unhex(name))
+
     def set_text(self, id, text):
         """WM_SETTEXT with str (encoded in the code page) or exact bytes."""
         self.driver.request("settext", self.control(id), hex_text(self.machine.encode(text)))

@@ -10,7 +10,7 @@ import time
 
 
 # The driver.exe this harness speaks to (its "hello" reports its version).
-DRIVER_VERSION = 4
+DRIVER_VERSION = 5
 
 
 class DriverError(RuntimeError):

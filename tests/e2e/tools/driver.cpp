@@ -8,6 +8,8 @@
 // bytes in the ANSI code page, "-" standing for the empty text.
 // Reply:   "ok" and fields, or "err" and a message, on one line.
 #include <windows.h>
+#include <ole2.h>
+#include <oleacc.h>
 #include <sddl.h>
 #include <tlhelp32.h>
 
@@ -858,7 +860,7 @@ void cmdHello(const Args& args, Reply& reply)
     if (!argumentsValid(reader, reply))
         return;
     // Raised whenever a command or a reply changes; the harness checks it.
-    addField(reply, "version", 4);
+    addField(reply, "version", 5);
     HDC screen = GetDC(nullptr);
     addField(reply, "dpi", GetDeviceCaps(screen, LOGPIXELSY));
     ReleaseDC(nullptr, screen);
@@ -1042,6 +1044,64 @@ void cmdText(const Args& args, Reply& reply)
         add(reply, toHex(text));
 }
 
+// A function of a system library loaded on first use, or null.
+FARPROC systemFunction(const char* library, const char* name)
+{
+    const HMODULE module = LoadLibraryExA(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return module == nullptr ? nullptr : GetProcAddress(module, name);
+}
+
+// accname <hwnd>: the accName that oleacc's client object of the window
+// gives, as a screen reader would read it. oleacc and oleaut32 are loaded on
+// first use, so the driver's imports stay as they were.
+void cmdAccName(const Args& args, Reply& reply)
+{
+    ArgReader reader = {args, 0, true};
+    const HWND window = readWindow(reader);
+    if (!argumentsValid(reader, reply) || !validWindow(window, reply))
+        return;
+    const FARPROC fromWindow = systemFunction("oleacc.dll", "AccessibleObjectFromWindow");
+    const FARPROC freeString = systemFunction("oleaut32.dll", "SysFreeString");
+    const FARPROC startCom = systemFunction("ole32.dll", "CoInitialize");
+    static const HRESULT com = startCom == nullptr ? E_FAIL
+        : reinterpret_cast<HRESULT(WINAPI*)(void*)>(reinterpret_cast<void (*)()>(startCom))(nullptr);
+    if (fromWindow == nullptr || freeString == nullptr || FAILED(com)) {
+        fail(reply, "oleacc is not available");
+        return;
+    }
+    // IID_IAccessible, spelt out so that nothing links oleacc's import library.
+    const GUID accessibleId = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    IAccessible* accessible = nullptr;
+    HRESULT result = reinterpret_cast<HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**)>(
+        reinterpret_cast<void (*)()>(fromWindow))(window, static_cast<DWORD>(OBJID_CLIENT), accessibleId,
+                                                  reinterpret_cast<void**>(&accessible));
+    if (FAILED(result) || accessible == nullptr) {
+        fail(reply, "AccessibleObjectFromWindow failed, " + std::to_string(static_cast<long>(result)));
+        return;
+    }
+    VARIANT self = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    result = accessible->get_accName(self, &name);
+    accessible->Release();
+    if (FAILED(result)) {
+        fail(reply, "get_accName failed, " + std::to_string(static_cast<long>(result)));
+        return;
+    }
+    std::string text;
+    if (name != nullptr) {
+        const int length = static_cast<int>(wcslen(name));
+        const int size = WideCharToMultiByte(CP_ACP, 0, name, length, nullptr, 0, nullptr, nullptr);
+        text.resize(static_cast<size_t>(size > 0 ? size : 0));
+        if (size > 0)
+            WideCharToMultiByte(CP_ACP, 0, name, length, &text[0], size, nullptr, nullptr);
+        reinterpret_cast<void(WINAPI*)(BSTR)>(reinterpret_cast<void (*)()>(freeString))(name);
+    }
+    // S_FALSE: the object has no name at all.
+    add(reply, result == S_FALSE ? "none" : toHex(text));
+}
+
 void cmdSetText(const Args& args, Reply& reply)
 {
     ArgReader reader = {args, 0, true};
@@ -1205,10 +1265,12 @@ void cmdKey(const Args& args, Reply& reply)
         fail(reply, "unknown key action " + action);
         return;
     }
+    // The keyboard sends F10 as a system key by itself; any other comes so with Alt.
+    const bool alt = system && vk != VK_F10;
     if (down)
-        PostMessageA(window, system ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, keyLParam(vk, false, system));
+        PostMessageA(window, system ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, keyLParam(vk, false, alt));
     if (up)
-        PostMessageA(window, system ? WM_SYSKEYUP : WM_KEYUP, vk, keyLParam(vk, true, system));
+        PostMessageA(window, system ? WM_SYSKEYUP : WM_KEYUP, vk, keyLParam(vk, true, alt));
 }
 
 // keys <tid> [<vk>...]: the listed keys are down, every other key is up, as
@@ -1734,6 +1796,7 @@ const Command commands[] = {
     {"select", cmdSelect},
     {"nextdlgctl", cmdNextDlgCtl},
     {"key", cmdKey},
+    {"accname", cmdAccName},
     {"keys", cmdKeys},
     {"sync", cmdSync},
     {"icon", cmdIcon},

@@ -1,0 +1,11 @@
+// The main dialog's own messages, sent by its panels' controls and by the
+// shell; the Settings dialog's is WM_OPTION_CHANGED (WM_APP + 1).
+#ifndef KELVARO_UI_MAIN_MAIN_MESSAGES_H
+#define KELVARO_UI_MAIN_MAIN_MESSAGES_H
+
+#include <windows.h>
+
+// F2 on a control of panel wParam.
+constexpr UINT WM_RENAME_PANEL = WM_APP + 2;
+
+#endif
