@@ -10,6 +10,7 @@
 #include "timers/countdown.h"
 #include "timers/panels.h"
 #include "ui/alerts.h"
+#include "ui/glance_win.h"
 #include "ui/timer_panel.h"
 
 namespace {
@@ -101,6 +102,7 @@ void runTimeUp(HWND dialog, int index, std::uint32_t now)
         refreshTitleBar(dialog, false);
     if (settings.flashWndOnTimerUp)
         startFlash(dialog);
+    SendMessageA(dialog, WM_TIME_UP_NOTICE, static_cast<WPARAM>(index), 0);
     if (claimEventFiring(timerRuntime[index]))
         fireTimerEvent(settings.timers[index].event);
     Sleep(200);

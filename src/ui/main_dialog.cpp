@@ -17,6 +17,7 @@
 #include "ui/alerts.h"
 #include "ui/countdown_win.h"
 #include "ui/dialog_icons.h"
+#include "ui/glance_win.h"
 #include "ui/main_menu.h"
 #include "ui/timer_panel.h"
 #include "ui/title_band_win.h"
@@ -28,6 +29,8 @@
 namespace {
 
 UINT_PTR tickTimerId = 0;
+// The taskbar progress and the notification-area icon of this dialog.
+Glance glanceState;
 // Enter in a duration edit starts its timer unless the edit's validation objects.
 bool enterStartPending = false;
 
@@ -78,6 +81,7 @@ INT_PTR onInitDialog(HWND dialog)
     fitDialogToScale(dialog);
     placeWindow(dialog);
     loadAllSettings(app.settingsKeyPath);
+    startGlance(dialog, glanceState);
 
     char unitNames[unitCount][32];
     for (int unit = 0; unit < unitCount; ++unit)
@@ -109,6 +113,7 @@ INT_PTR onDpiChanged(HWND dialog, LPARAM lParam)
 
 INT_PTR onDestroy(HWND dialog)
 {
+    endGlance(dialog, glanceState);
     if (tickTimerId != 0) {
         KillTimer(dialog, tickTimerId);
         tickTimerId = 0;
@@ -292,6 +297,7 @@ INT_PTR onTimer(HWND dialog, WPARAM wParam)
     if (tickTimerId == 0 || wParam != tickTimerId)
         return FALSE;
     onTimerTick(dialog);
+    updateGlance(dialog, glanceState, timerRuntime, settings);
     // Nobody reads a timer message's result, and setting DWLP_MSGRESULT on
     // every tick costs a round trip to the window manager five times a second.
     return TRUE;
@@ -326,7 +332,9 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_NAME_EDITED2:
     case WM_NAME_EDITED3:
         return onNameEdited(dialog, lParam);
+    case WM_SIZE:
+        return onGlanceSize(dialog, glanceState, wParam);
     default:
-        return FALSE;
+        return onGlanceMessage(dialog, glanceState, message, wParam, lParam, timerRuntime, settings);
     }
 }

@@ -152,21 +152,26 @@ void runCommand(HWND dialog, int commandId)
 }
 
 // The bitmaps outlive the menu that shows them.
-int chooseCommand(HWND dialog, bool funnyExit)
+int chooseCommand(HWND dialog, bool funnyExit, POINT screenPoint)
 {
     const MenuLook look = menuLookFor(dialog);
     MenuBitmaps bitmaps;
     OwnedMenu menu(CreatePopupMenu());
     if (!menu || !buildMainMenu(menu.get(), funnyExit, look, bitmaps))
         return -1;
-    return trackAndDestroyMenu(menu, buttonCentre(dialog, IDC_MENU), dialog);
+    return trackAndDestroyMenu(menu, screenPoint, dialog);
 }
 
 } // namespace
 
 int showMainMenu(HWND dialog, bool funnyExit)
 {
-    const int commandId = chooseCommand(dialog, funnyExit);
+    return showMainMenuAt(dialog, funnyExit, buttonCentre(dialog, IDC_MENU));
+}
+
+int showMainMenuAt(HWND dialog, bool funnyExit, POINT screenPoint)
+{
+    const int commandId = chooseCommand(dialog, funnyExit, screenPoint);
     runCommand(dialog, commandId);
     return commandId;
 }
