@@ -100,6 +100,7 @@
 #define IDC_SET_TITLE_BAR           1024
 #define IDC_SET_FLASH               1025
 #define IDC_SET_SMART_CURSORS       1026
+#define IDC_SET_NOTIFICATION_AREA   1060
 #define IDC_SET_ALT_ICON            1027
 #define IDC_SET_PLAY1               1028
 #define IDC_SET_STOP1               1029
@@ -164,6 +165,7 @@
 #define IDS_ONE_RUNNING             126
 #define IDS_MANY_RUNNING            127
 #define IDS_PAUSED_SUFFIX           128
+#define IDS_TIME_IS_UP              129
 #define IDS_BUILT_IN_SOUND1         131
 #define IDS_BUILT_IN_SOUND2         132
 #define IDS_BUILT_IN_SOUND3         133

@@ -13,6 +13,7 @@ OptionField optionField(Option option)
     static const OptionField fields[optionCount] = {
         &SettingsRecord::keepWindowOnTop, &SettingsRecord::showTimerInTitleBar, &SettingsRecord::flashWndOnTimerUp,
         &SettingsRecord::useAltIconOnTimerUp, &SettingsRecord::displaySmartCursors,
+        &SettingsRecord::showInNotificationArea,
     };
     return fields[static_cast<int>(option)];
 }
@@ -20,7 +21,7 @@ OptionField optionField(Option option)
 void setDefaultOptions(SettingsRecord& record)
 {
     for (int option = 0; option < optionCount; ++option)
-        record.*optionField(static_cast<Option>(option)) = defaultOptionValue;
+        record.*optionField(static_cast<Option>(option)) = defaultOptionValue(static_cast<Option>(option));
 }
 
 SettingsRecord makeInitialRecord()

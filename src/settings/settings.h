@@ -50,6 +50,7 @@ struct SettingsRecord {
     bool flashWndOnTimerUp;
     bool useAltIconOnTimerUp;
     bool displaySmartCursors;
+    bool showInNotificationArea;
 };
 
 // The one record of the process, read by everyone and changed only through
@@ -57,11 +58,22 @@ struct SettingsRecord {
 // defaults and every text is empty.
 extern const SettingsRecord& settings;
 
-// The five options, in the order the Settings dialog lists them.
-enum class Option { keepWindowOnTop, showTimerInTitleBar, flashWndOnTimerUp, useAltIconOnTimerUp, displaySmartCursors };
-constexpr int optionCount = 5;
-// Every option starts on, and the options reset turns them all on again.
-constexpr bool defaultOptionValue = true;
+// The six options, in the order the Settings dialog lists them.
+enum class Option {
+    keepWindowOnTop,
+    showTimerInTitleBar,
+    flashWndOnTimerUp,
+    useAltIconOnTimerUp,
+    displaySmartCursors,
+    showInNotificationArea,
+};
+constexpr int optionCount = 6;
+// Every option but the notification-area icon starts on, and the options
+// reset puts each back to that.
+constexpr bool defaultOptionValue(Option option)
+{
+    return option != Option::showInNotificationArea;
+}
 
 bool optionValue(Option option);
 void setOption(Option option, bool on);

@@ -29,7 +29,10 @@ struct NumberRule {
     bool clampToLimits;          // out of range: the nearest limit, else the default
 };
 
-constexpr NumberRule optionRule{defaultOptionValue ? 1 : 0, INT32_MIN, INT32_MAX, false};
+constexpr NumberRule optionRule(Option option)
+{
+    return NumberRule{defaultOptionValue(option) ? 1 : 0, INT32_MIN, INT32_MAX, false};
+}
 // Off unless a readable nonzero value says otherwise.
 constexpr NumberRule repeatRule{0, INT32_MIN, INT32_MAX, false};
 
@@ -66,9 +69,9 @@ std::int32_t loadNumber(const char* keyPath, const char* name, const NumberRule&
     return applyRule(static_cast<std::int32_t>(stored), rule);
 }
 
-bool loadOption(const char* keyPath, const char* name)
+bool loadOption(const char* keyPath, const char* name, Option option)
 {
-    return loadNumber(keyPath, name, optionRule) != 0;
+    return loadNumber(keyPath, name, optionRule(option)) != 0;
 }
 
 // Labels keep at most 30 bytes, never half a character, without surrounding
@@ -112,14 +115,16 @@ void keepFirstError(unsigned long& first, unsigned long error)
 struct OptionField {
     const char* name;
     bool SettingsRecord::*field;
+    Option option;
 };
 
 const OptionField optionFields[] = {
-    {"KeepWindowOnTop", &SettingsRecord::keepWindowOnTop},
-    {"ShowTimerInTitleBar", &SettingsRecord::showTimerInTitleBar},
-    {"FlashWndOnTimerUp", &SettingsRecord::flashWndOnTimerUp},
-    {"UseAltIconOnTimerUp", &SettingsRecord::useAltIconOnTimerUp},
-    {"DisplaySmartCursors", &SettingsRecord::displaySmartCursors},
+    {"KeepWindowOnTop", &SettingsRecord::keepWindowOnTop, Option::keepWindowOnTop},
+    {"ShowTimerInTitleBar", &SettingsRecord::showTimerInTitleBar, Option::showTimerInTitleBar},
+    {"FlashWndOnTimerUp", &SettingsRecord::flashWndOnTimerUp, Option::flashWndOnTimerUp},
+    {"UseAltIconOnTimerUp", &SettingsRecord::useAltIconOnTimerUp, Option::useAltIconOnTimerUp},
+    {"DisplaySmartCursors", &SettingsRecord::displaySmartCursors, Option::displaySmartCursors},
+    {"ShowInNotificationArea", &SettingsRecord::showInNotificationArea, Option::showInNotificationArea},
 };
 
 const char* const externalSoundKeyFormat = "ExternalSound%02u";
@@ -149,7 +154,7 @@ bool loadAllSettings(const char* settingsKeyPath)
 void loadOptionsAndEvents(const char* settingsKeyPath, SettingsRecord& record)
 {
     for (const OptionField& option : optionFields)
-        record.*option.field = loadOption(settingsKeyPath, option.name);
+        record.*option.field = loadOption(settingsKeyPath, option.name, option.option);
     char keyPath[keyPathSize];
     for (int index = 0; index < timerCount; ++index) {
         ExternalSoundEvent& sound = record.externalSounds[index];

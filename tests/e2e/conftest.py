@@ -131,3 +131,11 @@ def pytest_terminal_summary(terminalreporter):
             terminalreporter.write_line("e2e: " + "; ".join(parts))
         for directory in run.kept:
             terminalreporter.write_line(f"e2e: kept {directory}")
+
+
+@pytest.fixture
+def shell(machine):
+    """The prefix's notification area and taskbar list replaced by loggers;
+    ask for it before app, so that it is there when Kelvaro starts."""
+    from harness.shell import Shell
+    return Shell(machine)

@@ -79,19 +79,21 @@ def test_each_command_fills_its_section(app):
 
 @pytest.mark.sound
 @pytest.mark.registry({SETTINGS_KEY: {"KeepWindowOnTop": 0, "ShowTimerInTitleBar": 1, "FlashWndOnTimerUp": 0,
-                                      "UseAltIconOnTimerUp": 0, "DisplaySmartCursors": 1}})
+                                      "UseAltIconOnTimerUp": 0, "DisplaySmartCursors": 1,
+                                      "ShowInNotificationArea": 1}})
 def test_reset_to_default_selections_sets_every_box_until_cancel(app):
     settings = open_settings(app, entry=3)
     choose_command(app, settings, OTHER_SETTINGS, 0)
     app.wait_for(lambda: sounds_begun(app) == [ids.IDW_FILLED], message="the fill sound")
-    assert [settings.is_checked(box) for box in OPTION_BOXES] == [True] * 5
+    # Every option back to its default: on, but the notification-area icon off.
+    assert [settings.is_checked(box) for box in OPTION_BOXES] == [True] * 5 + [False]
     # Only the options change: the main dialog's own box stays as it was.
     assert not app.is_checked(ids.IDC_KEEP_ON_TOP)
 
     settings.click(IDCANCEL)
     wait_closed(app, settings)
     save_all_settings(app)
-    assert [app.registry.get(SETTINGS_KEY, name).number for name in OPTION_VALUES] == [0, 1, 0, 0, 1]
+    assert [app.registry.get(SETTINGS_KEY, name).number for name in OPTION_VALUES] == [0, 1, 0, 0, 1, 1]
 
 
 def test_the_menu_opens_at_the_button_and_closing_it_changes_nothing(app):
@@ -106,4 +108,4 @@ def test_the_menu_opens_at_the_button_and_closing_it_changes_nothing(app):
     choose_command(app, settings, CLOSE_MENU)
 
     assert {edit: settings.text(edit) for edit in before} == before
-    assert [settings.is_checked(box) for box in OPTION_BOXES] == [True] * 5
+    assert [settings.is_checked(box) for box in OPTION_BOXES] == [True] * 5 + [False]

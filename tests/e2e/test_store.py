@@ -136,7 +136,8 @@ def test_save_writes_the_whole_layout_and_can_be_repeated(app):
          "Timer01", "Timer02", "Timer03", "MainWindow"])
     root = app.registry.values(SETTINGS_KEY)
     assert {name: (value.type, value.data) for name, value in root.items()} == \
-        {name: (values.REG_DWORD, b"\x01\0\0\0") for name in OPTIONS}
+        {**{name: (values.REG_DWORD, b"\x01\0\0\0") for name in OPTIONS},
+         "ShowInNotificationArea": (values.REG_DWORD, b"\0\0\0\0")}
     for n in (1, 2, 3):
         sound = app.registry.values(key(f"ExternalSound0{n}"))
         assert {name: (value.type, value.data) for name, value in sound.items()} == {

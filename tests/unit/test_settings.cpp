@@ -17,6 +17,13 @@ TEST(SettingsRecord, StartsWithDefaultNumbersOptionsAndEmptyTexts)
     }
     EXPECT_TRUE(settings.keepWindowOnTop && settings.showTimerInTitleBar && settings.flashWndOnTimerUp
                 && settings.useAltIconOnTimerUp && settings.displaySmartCursors);
+    // The one option that starts off, and that the options reset turns off.
+    EXPECT_FALSE(settings.showInNotificationArea);
+    setOption(Option::showInNotificationArea, true);
+    setOption(Option::flashWndOnTimerUp, false);
+    restoreDefaultOptions();
+    EXPECT_FALSE(optionValue(Option::showInNotificationArea));
+    EXPECT_TRUE(optionValue(Option::flashWndOnTimerUp));
 }
 
 TEST(SettingsKeyPath, FollowsTheMajorFileVersionOnly)

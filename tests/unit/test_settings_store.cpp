@@ -208,7 +208,14 @@ TEST_F(SettingsStoreTest, OptionsAreTrueWhenNonzero)
     fakeRegistry::setDword(root, "ShowTimerInTitleBar", 0);
     fakeRegistry::setDword(root, "FlashWndOnTimerUp", 0x80000000);
     fakeRegistry::setDword(root, "UseAltIconOnTimerUp", 0);
-    const auto record = loadAll();
+    auto record = loadAll();
+    // Missing, it is the one option that reads as off; of another type, too.
+    EXPECT_FALSE(record->showInNotificationArea);
+    fakeRegistry::setString(root, "ShowInNotificationArea", "1");
+    EXPECT_FALSE(loadAll()->showInNotificationArea);
+    fakeRegistry::setDword(root, "ShowInNotificationArea", 2);
+    record = loadAll();
+    EXPECT_TRUE(record->showInNotificationArea);
     EXPECT_TRUE(record->keepWindowOnTop);
     EXPECT_FALSE(record->showTimerInTitleBar);
     EXPECT_TRUE(record->flashWndOnTimerUp);
@@ -220,6 +227,7 @@ TEST_F(SettingsStoreTest, OptionsAreTrueWhenNonzero)
     EXPECT_EQ(fakeRegistry::dwordOf(root, "KeepWindowOnTop"), 1u);
     EXPECT_EQ(fakeRegistry::dwordOf(root, "ShowTimerInTitleBar"), 0u);
     EXPECT_EQ(fakeRegistry::dwordOf(root, "FlashWndOnTimerUp"), 1u);
+    EXPECT_EQ(fakeRegistry::dwordOf(root, "ShowInNotificationArea"), 1u);
 }
 
 TEST_F(SettingsStoreTest, LabelsAreCutToThirtyBytesThenTrimmed)
@@ -315,7 +323,7 @@ TEST_F(SettingsStoreTest, SaveWritesEveryValueInOrderWithItsType)
     };
     std::vector<Expected> expected;
     for (const char* option : {"KeepWindowOnTop", "ShowTimerInTitleBar", "FlashWndOnTimerUp", "UseAltIconOnTimerUp",
-                               "DisplaySmartCursors"})
+                               "DisplaySmartCursors", "ShowInNotificationArea"})
         expected.push_back({root, option, fakeRegistry::regDword});
     for (const char* group : {"ExternalSound", "OpenFile"}) {
         for (int n = 1; n <= 3; ++n) {
@@ -356,7 +364,7 @@ TEST_F(SettingsStoreTest, SaveAttemptsEveryWriteAndReportsTheFirstError)
         return 0;
     });
     EXPECT_EQ(saveOptionsAndEvents(root, *record), 5u);
-    EXPECT_EQ(fakeRegistry::writes().size(), 17u);
+    EXPECT_EQ(fakeRegistry::writes().size(), 18u);   // six options and twelve event values
     EXPECT_TRUE(fakeRegistry::has(key("OpenFile03"), "FileName"));
     EXPECT_FALSE(fakeRegistry::has(key("OpenFile02"), "Label"));
 
@@ -465,7 +473,7 @@ TEST_F(SettingsStoreTest, EveryLoadedRecordKeepsTheInvariants)
     for (std::size_t iteration = 0; iteration < 300; ++iteration) {
         fakeRegistry::reset();
         for (const char* option : {"KeepWindowOnTop", "ShowTimerInTitleBar", "FlashWndOnTimerUp", "UseAltIconOnTimerUp",
-                                   "DisplaySmartCursors"})
+                                   "DisplaySmartCursors", "ShowInNotificationArea"})
             seedRandomValue(random, root, option, 4);
         for (const char* group : {"Timer0", "ExternalSound0", "OpenFile0"}) {
             for (int n = 1; n <= 3; ++n) {

@@ -27,8 +27,9 @@ constexpr int openLabelEditIds[timerCount] = {IDC_SET_OPEN_LABEL1, IDC_SET_OPEN_
 constexpr int openFileEditIds[timerCount] = {IDC_SET_OPEN_FILE1, IDC_SET_OPEN_FILE2, IDC_SET_OPEN_FILE3};
 
 // The option check boxes, in the order of the options snapshot: keep on top,
-// countdowns in the title bar, flash, different icon, smart cursors.
+// countdowns in the title bar, flash, different icon, smart cursors,
+// notification-area icon.
 constexpr int optionBoxIds[optionCount] = {IDC_SET_KEEP_ON_TOP, IDC_SET_TITLE_BAR, IDC_SET_FLASH,
-                                 IDC_SET_ALT_ICON, IDC_SET_SMART_CURSORS};
+                                           IDC_SET_ALT_ICON, IDC_SET_SMART_CURSORS, IDC_SET_NOTIFICATION_AREA};
 
 #endif

@@ -1,5 +1,5 @@
 // The Settings dialog: timer names, external sound events, open file events
-// and the five options. Texts reach the settings record only at OK; options
+// and the six options. Texts reach the settings record only at OK; options
 // change at once and are put back by Cancel.
 #include "ui/dialogs/settings_dialog.h"
 

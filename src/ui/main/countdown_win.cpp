@@ -101,6 +101,7 @@ void runTimeUp(MainDialogState& state, int index, std::uint32_t now)
         refreshTitleBar(dialog, state.runtimes, false);
     if (settings.flashWndOnTimerUp)
         startFlash(state);
+    showTimeUpNotice(dialog, state.glance, index, settings);
     if (claimEventFiring(state.runtimes[index]))
         fireTimerEvent(settings.timers[index].event);
     Sleep(200);

@@ -84,6 +84,7 @@ INT_PTR onInitDialog(MainDialogState& state, HWND dialog)
     fitDialogToScale(dialog);
     placeWindow(dialog);
     loadAllSettings(app.settingsKeyPath);
+    startGlance(dialog, state.glance);
 
     char unitNames[unitCount][32];
     for (int unit = 0; unit < unitCount; ++unit)
@@ -114,6 +115,7 @@ INT_PTR onDpiChanged(MainDialogState& state, LPARAM lParam)
 
 INT_PTR onDestroy(MainDialogState& state)
 {
+    endGlance(state.dialog, state.glance);
     if (state.tickRunning) {
         KillTimer(state.dialog, ID_TICK_TIMER);
         state.tickRunning = false;
@@ -213,8 +215,9 @@ INT_PTR onKeepOnTop(HWND dialog)
 }
 
 // An option the Settings dialog changed or put back.
-INT_PTR onOptionChanged(const MainDialogState& state, Option option)
+INT_PTR onOptionChanged(MainDialogState& state, Option option)
 {
+    updateGlance(state.dialog, state.glance, state.runtimes, settings);
     if (option == Option::keepWindowOnTop)
         showKeepOnTop(state.dialog);
     else if (option == Option::showTimerInTitleBar)
@@ -313,6 +316,7 @@ INT_PTR onTimer(MainDialogState& state, WPARAM wParam)
     if (!state.tickRunning || wParam != ID_TICK_TIMER)
         return FALSE;
     onTimerTick(state);
+    updateGlance(state.dialog, state.glance, state.runtimes, settings);
     // Nobody reads a timer message's result, and setting DWLP_MSGRESULT on
     // every tick costs a round trip to the window manager five times a second.
     return TRUE;
@@ -351,8 +355,10 @@ INT_PTR mainDialogProc(HWND dialog, MainDialogState& state, UINT message, WPARAM
         return onNameEdited(state, lParam);
     case WM_OPTION_CHANGED:
         return onOptionChanged(state, static_cast<Option>(wParam));
+    case WM_SIZE:
+        return onGlanceSize(dialog, state.glance, wParam);
     default:
-        return FALSE;
+        return onGlanceMessage(dialog, state.glance, message, wParam, lParam, state.runtimes, settings);
     }
 }
 

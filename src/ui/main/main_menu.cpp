@@ -131,20 +131,25 @@ void runCommand(HWND dialog, int commandId)
 }
 
 // The bitmaps outlive the menu that shows them.
-int chooseCommand(HWND dialog, bool funnyExit)
+int chooseCommand(HWND dialog, bool funnyExit, POINT screenPoint)
 {
     MenuBitmaps bitmaps(dialog);
     OwnedMenu menu(CreatePopupMenu());
     if (!menu || !buildMainMenu(menu.get(), funnyExit, bitmaps))
         return -1;
-    return trackAndDestroyMenu(menu, buttonCentre(dialog, IDC_MENU), dialog);
+    return trackAndDestroyMenu(menu, screenPoint, dialog);
 }
 
 } // namespace
 
 int showMainMenu(HWND dialog, bool funnyExit)
 {
-    const int commandId = chooseCommand(dialog, funnyExit);
+    return showMainMenuAt(dialog, funnyExit, buttonCentre(dialog, IDC_MENU));
+}
+
+int showMainMenuAt(HWND dialog, bool funnyExit, POINT screenPoint)
+{
+    const int commandId = chooseCommand(dialog, funnyExit, screenPoint);
     runCommand(dialog, commandId);
     return commandId;
 }

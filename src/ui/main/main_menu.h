@@ -6,5 +6,7 @@
 
 // The chosen command, 0 when dismissed, -1 when the menu cannot be built.
 int showMainMenu(HWND dialog, bool funnyExit);
+// The same menu at a point of the screen.
+int showMainMenuAt(HWND dialog, bool funnyExit, POINT screenPoint);
 
 #endif

@@ -8,4 +8,8 @@
 // F2 on a control of panel wParam.
 constexpr UINT WM_RENAME_PANEL = WM_APP + 2;
 
+// The notification-area icon's callback (version 4: lParam the event and
+// the icon's id, wParam the point).
+constexpr UINT WM_TRAY_CALLBACK = WM_APP + 3;
+
 #endif

@@ -8,6 +8,7 @@
 #include "settings/settings.h"
 #include "timers/countdown.h"
 #include "ui/common/dialog_icons.h"
+#include "ui/main/glance_win.h"
 
 #include <windows.h>
 
@@ -38,6 +39,7 @@ struct MainDialogState {
     NameEditRequest nameEdit;
     OwnedIcon timerIcons[timerCount];   // each Start/Stop button's, as its timer's state asks
     HeldIcons fixedIcons;               // the Menu button's and the caption's
+    Glance glance;                      // the taskbar progress and the notification-area icon
 };
 
 #endif
