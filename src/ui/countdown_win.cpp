@@ -10,6 +10,7 @@
 #include "timers/countdown.h"
 #include "timers/panels.h"
 #include "ui/alerts.h"
+#include "ui/due_timer.h"
 #include "ui/timer_panel.h"
 
 namespace {
@@ -18,6 +19,9 @@ namespace {
 // began with, so a timer started while the tick waits inside an event's
 // shell call is not measured against that tick's older message time.
 unsigned startCount[timerCount];
+
+// What the one-shot due timer is set for.
+DueTimerState dueTimer = {};
 
 void setButtonText(HWND dialog, int index, unsigned stringId)
 {
@@ -112,9 +116,8 @@ void runTimeUp(HWND dialog, int index, std::uint32_t now)
         SendMessageA(dialog, WM_COMMAND, panel.timeUpCommand, 0);
 }
 
-// One pass over the timers at time now: every running one on the tick,
-// only the repeating ones when a round falls due between two ticks.
-void advanceTimers(HWND dialog, std::uint32_t now, bool repeatingOnly)
+// One pass over the running timers at time now, on the tick or when one is due.
+void advanceTimers(HWND dialog, std::uint32_t now)
 {
     unsigned startsAtTick[timerCount];
     for (int index = 0; index < timerCount; ++index)
@@ -122,8 +125,7 @@ void advanceTimers(HWND dialog, std::uint32_t now, bool repeatingOnly)
     bool changed = false;
     for (int index = 0; index < timerCount; ++index) {
         TimerRuntime& runtime = timerRuntime[index];
-        if (!runtime.running || runtime.paused || startCount[index] != startsAtTick[index]
-            || (repeatingOnly && !settings.timers[index].repeat))
+        if (!runtime.running || runtime.paused || startCount[index] != startsAtTick[index])
             continue;
         switch (advanceCountdown(runtime, settings.timers[index].valueMs, now)) {
         case CountdownStep::changed:
@@ -141,22 +143,10 @@ void advanceTimers(HWND dialog, std::uint32_t now, bool repeatingOnly)
         refreshTitleBar(dialog, false);
 }
 
-// A round of a repeating timer that falls due before the next tick gets a
-// one-shot timer, so that it fires when it is due rather than up to a tick
-// later; rounds then keep their times however long each took to notice.
-void armRoundTimer(HWND dialog)
+// Set again after anything that moves the earliest due moment.
+void rearm(HWND dialog, bool force)
 {
-    const std::uint32_t now = GetTickCount();
-    std::uint32_t soonest = tickPeriodMs + 1;
-    for (int index = 0; index < timerCount; ++index) {
-        const TimerRuntime& runtime = timerRuntime[index];
-        if (runtime.running && !runtime.paused && !runtime.eventFired && settings.timers[index].repeat) {
-            const std::uint32_t left = timeLeft(runtime, settings.timers[index].valueMs, now);
-            soonest = left < soonest ? left : soonest;
-        }
-    }
-    if (soonest <= tickPeriodMs)
-        SetTimer(dialog, ID_ROUND_TIMER, soonest, nullptr);
+    rearmDueTimer(dialog, dueTimer, timerRuntime, settings.timers, force);
 }
 
 } // namespace
@@ -180,6 +170,7 @@ void startStopTimer(HWND dialog, int index, bool user)
         stopTimer(dialog, index, user);
     else
         startTimer(dialog, index, shiftDown, focus);
+    rearm(dialog, false);
     if (settings.showTimerInTitleBar)
         refreshTitleBar(dialog, false);
 }
@@ -189,6 +180,7 @@ void togglePause(HWND dialog, int index)
     if (index < 0 || index >= timerCount || !canTogglePause(timerRuntime[index]))
         return;
     pauseOrResume(dialog, index);
+    rearm(dialog, false);
     if (settings.showTimerInTitleBar)
         refreshTitleBar(dialog, false);
 }
@@ -197,13 +189,12 @@ void onTimerTick(HWND dialog)
 {
     if (runningTimerCount() == 0)
         return;
-    advanceTimers(dialog, static_cast<std::uint32_t>(GetMessageTime()), false);
-    armRoundTimer(dialog);
+    advanceTimers(dialog, static_cast<std::uint32_t>(GetMessageTime()));
+    rearm(dialog, false);
 }
 
-void onRoundTimer(HWND dialog)
+void onDueTimer(HWND dialog)
 {
-    KillTimer(dialog, ID_ROUND_TIMER);
-    advanceTimers(dialog, GetTickCount(), true);
-    armRoundTimer(dialog);
+    advanceTimers(dialog, GetTickCount());
+    rearm(dialog, true);
 }

@@ -285,8 +285,8 @@ INT_PTR onActivate(HWND dialog, WPARAM wParam)
 
 INT_PTR onTimer(HWND dialog, WPARAM wParam)
 {
-    if (wParam == ID_ROUND_TIMER) {
-        onRoundTimer(dialog);
+    if (wParam == ID_DUE_TIMER) {
+        onDueTimer(dialog);
         return TRUE;
     }
     if (tickTimerId == 0 || wParam != tickTimerId)
