@@ -242,6 +242,6 @@
 #define WM_NAME_EDIT_ENTER          0x7FFE
 #define WM_NAME_EDIT_ESCAPE         0x7FFF
 #define ID_TICK_TIMER               101
-#define ID_ROUND_TIMER              102
+#define ID_DUE_TIMER                102
 
 #endif

@@ -4,11 +4,10 @@
 #include "base/sound.h"
 #include "base/owned_handle.h"
 #include "base/system_library.h"
+#include "base/version_resource.h"
 #include "resource.h"
 #include "settings/settings.h"
 #include "ui/main/main_dialog.h"
-
-#include <cstdlib>
 
 namespace {
 
@@ -38,48 +37,10 @@ bool readPaths()
     return length != 0 && length < MAX_PATH;
 }
 
-struct VersionFunctions {
-    decltype(&GetFileVersionInfoSizeA) size;
-    decltype(&GetFileVersionInfoA) read;
-    decltype(&VerQueryValueA) query;
-};
-
-bool readVersionBlock(const VersionFunctions& version)
-{
-    DWORD ignored = 0;
-    const DWORD size = version.size(app.modulePath, &ignored);
-    if (size == 0)
-        return false;
-    const OwnedMemory block(std::malloc(size));
-    if (!block)
-        return false;
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT infoSize = 0;
-    if (!version.read(app.modulePath, 0, size, block.get())
-        || !version.query(block.get(), "\\", reinterpret_cast<void**>(&info), &infoSize) || info == nullptr
-        || infoSize < sizeof(VS_FIXEDFILEINFO))
-        return false;
-    app.programVersion[0] = info->dwFileVersionMS;
-    app.programVersion[1] = info->dwFileVersionLS;
-    app.programVersion[2] = info->dwProductVersionMS;
-    app.programVersion[3] = info->dwProductVersionLS;
-    return true;
-}
-
-// version.dll is not one of the libraries Windows always takes from its own
-// folder, so it is no import: it is loaded from there for this one read.
 bool readProgramVersion()
 {
     ZeroMemory(app.programVersion, sizeof app.programVersion);
-    const OwnedModule library(loadSystemLibrary("version.dll"));
-    if (!library)
-        return false;
-    const VersionFunctions version = {
-        procAddress<decltype(&GetFileVersionInfoSizeA)>(library.get(), "GetFileVersionInfoSizeA"),
-        procAddress<decltype(&GetFileVersionInfoA)>(library.get(), "GetFileVersionInfoA"),
-        procAddress<decltype(&VerQueryValueA)>(library.get(), "VerQueryValueA"),
-    };
-    return version.size != nullptr && version.read != nullptr && version.query != nullptr && readVersionBlock(version);
+    return readOwnVersion(app.instance, app.programVersion);
 }
 
 // The dialogs ask for "Segoe UI"; the embedded copy makes that face available

@@ -50,7 +50,7 @@ struct LayoutValue {
 // describes them.
 const LayoutValue layout[] = {
     {"", "KeepWindowOnTop"}, {"", "ShowTimerInTitleBar"}, {"", "FlashWndOnTimerUp"},
-    {"", "UseAltIconOnTimerUp"}, {"", "DisplaySmartCursors"},
+    {"", "UseAltIconOnTimerUp"}, {"", "DisplaySmartCursors"}, {"", "ShowInNotificationArea"},
     {"ExternalSound01", "Label"}, {"ExternalSound01", "FileName"},
     {"ExternalSound02", "Label"}, {"ExternalSound02", "FileName"},
     {"ExternalSound03", "Label"}, {"ExternalSound03", "FileName"},
@@ -254,10 +254,13 @@ void checkLabel(const char (&label)[labelSize], const std::string& expected, boo
 
 void checkRecord(const SettingsRecord& record, bool doubleByte)
 {
-    const bool options[] = {record.keepWindowOnTop, record.showTimerInTitleBar, record.flashWndOnTimerUp,
-                            record.useAltIconOnTimerUp, record.displaySmartCursors};
-    for (int i = 0; i < 5; ++i)
-        FUZZ_CHECK(options[i] == (storedNumber(root, layout[i].name, 1) != 0));
+    const bool options[optionCount] = {record.keepWindowOnTop, record.showTimerInTitleBar, record.flashWndOnTimerUp,
+                                       record.useAltIconOnTimerUp, record.displaySmartCursors,
+                                       record.showInNotificationArea};
+    for (int i = 0; i < optionCount; ++i) {
+        const std::uint32_t byDefault = defaultOptionValue(static_cast<Option>(i)) ? 1 : 0;
+        FUZZ_CHECK(options[i] == (storedNumber(root, layout[i].name, byDefault) != 0));
+    }
 
     for (int index = 0; index < timerCount; ++index) {
         const int number = index + 1;

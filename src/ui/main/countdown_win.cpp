@@ -12,6 +12,7 @@
 #include "timers/countdown.h"
 #include "ui/main/panels.h"
 #include "ui/main/alerts.h"
+#include "ui/main/due_timer.h"
 #include "ui/main/main_state.h"
 #include "ui/main/timer_panel.h"
 
@@ -113,9 +114,8 @@ void runTimeUp(MainDialogState& state, int index, std::uint32_t now)
         SendMessageA(dialog, WM_COMMAND, panel.timeUpCommand, 0);
 }
 
-// One pass over the timers at time now: every running one on the tick,
-// only the repeating ones when a round falls due between two ticks.
-void advanceTimers(MainDialogState& state, std::uint32_t now, bool repeatingOnly)
+// One pass over the running timers at time now, on the tick or when one is due.
+void advanceTimers(MainDialogState& state, std::uint32_t now)
 {
     const HWND dialog = state.dialog;
     unsigned startsAtTick[timerCount];
@@ -124,8 +124,7 @@ void advanceTimers(MainDialogState& state, std::uint32_t now, bool repeatingOnly
     bool changed = false;
     for (int index = 0; index < timerCount; ++index) {
         TimerRuntime& runtime = state.runtimes[index];
-        if (!runtime.running || runtime.paused || state.startCounts[index] != startsAtTick[index]
-            || (repeatingOnly && !settings.timers[index].repeat))
+        if (!runtime.running || runtime.paused || state.startCounts[index] != startsAtTick[index])
             continue;
         switch (advanceCountdown(runtime, settings.timers[index].valueMs, now)) {
         case CountdownStep::changed:
@@ -143,22 +142,11 @@ void advanceTimers(MainDialogState& state, std::uint32_t now, bool repeatingOnly
         refreshTitleBar(dialog, state.runtimes, false);
 }
 
-// A round of a repeating timer that falls due before the next tick gets a
-// one-shot timer, so that it fires when it is due rather than up to a tick
-// later; rounds then keep their times however long each took to notice.
-void armRoundTimer(const MainDialogState& state)
+// Set again after anything that moves the earliest due moment; force: the
+// one-shot has just fired.
+void rearm(MainDialogState& state, bool force)
 {
-    const std::uint32_t now = GetTickCount();
-    std::uint32_t soonest = tickPeriodMs + 1;
-    for (int index = 0; index < timerCount; ++index) {
-        const TimerRuntime& runtime = state.runtimes[index];
-        if (runtime.running && !runtime.paused && !runtime.eventFired && settings.timers[index].repeat) {
-            const std::uint32_t left = timeLeft(runtime, settings.timers[index].valueMs, now);
-            soonest = left < soonest ? left : soonest;
-        }
-    }
-    if (soonest <= tickPeriodMs)
-        SetTimer(state.dialog, ID_ROUND_TIMER, soonest, nullptr);
+    rearmDueTimer(state.dialog, state.dueTimer, state.runtimes, settings.timers, force);
 }
 
 } // namespace
@@ -183,6 +171,7 @@ void startStopTimer(MainDialogState& state, int index, bool user)
         stopTimer(state, index, user);
     else
         startTimer(state, index, shiftDown, focus);
+    rearm(state, false);
     if (settings.showTimerInTitleBar)
         refreshTitleBar(state.dialog, state.runtimes, false);
 }
@@ -192,6 +181,7 @@ void togglePause(MainDialogState& state, int index)
     if (index < 0 || index >= timerCount || !canTogglePause(state.runtimes[index]))
         return;
     pauseOrResume(state, index);
+    rearm(state, false);
     if (settings.showTimerInTitleBar)
         refreshTitleBar(state.dialog, state.runtimes, false);
 }
@@ -200,13 +190,12 @@ void onTimerTick(MainDialogState& state)
 {
     if (runningTimerCount(state.runtimes) == 0)
         return;
-    advanceTimers(state, static_cast<std::uint32_t>(GetMessageTime()), false);
-    armRoundTimer(state);
+    advanceTimers(state, static_cast<std::uint32_t>(GetMessageTime()));
+    rearm(state, false);
 }
 
-void onRoundTimer(MainDialogState& state)
+void onDueTimer(MainDialogState& state)
 {
-    KillTimer(state.dialog, ID_ROUND_TIMER);
-    advanceTimers(state, GetTickCount(), true);
-    armRoundTimer(state);
+    advanceTimers(state, GetTickCount());
+    rearm(state, true);
 }

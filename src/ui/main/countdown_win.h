@@ -13,7 +13,7 @@ void togglePause(MainDialogState& state, int index);
 // One tick of the dialog's 200 ms window timer.
 void onTimerTick(MainDialogState& state);
 
-// The one-shot timer of a repeating timer's round that falls due between ticks.
-void onRoundTimer(MainDialogState& state);
+// The one-shot timer set for the moment the next timer is up.
+void onDueTimer(MainDialogState& state);
 
 #endif

@@ -309,8 +309,8 @@ INT_PTR onActivate(MainDialogState& state, WORD activation)
 
 INT_PTR onTimer(MainDialogState& state, WPARAM wParam)
 {
-    if (wParam == ID_ROUND_TIMER) {
-        onRoundTimer(state);
+    if (wParam == ID_DUE_TIMER) {
+        onDueTimer(state);
         return TRUE;
     }
     if (!state.tickRunning || wParam != ID_TICK_TIMER)

@@ -6,6 +6,7 @@
 
 #include "base/owned_handle.h"
 #include "settings/settings.h"
+#include "timers/arming.h"
 #include "timers/countdown.h"
 #include "ui/common/dialog_icons.h"
 #include "ui/main/glance_win.h"
@@ -32,6 +33,7 @@ struct MainDialogState {
     // event's shell call is not measured against that tick's older message time.
     unsigned startCounts[timerCount];
     bool tickRunning;
+    DueTimerState dueTimer;   // what the one-shot time-up timer is set for
     // A continuous flash was started because the dialog was in the background.
     bool flashPending;
     // Enter in a duration edit starts its timer unless the edit's validation objects.
