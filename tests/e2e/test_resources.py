@@ -9,7 +9,7 @@ from xml.etree import ElementTree
 
 import pytest
 
-from harness.app import KELVARO_EXE
+from harness.app import KELVARO_EXE, PREFIX_ARCH
 
 ICON_GROUPS = {101, 133, 134, 135, 136, 137, 139, 140, 141, 142, 144, 145, 146, 148, 149, 150, 153, 154, 155, 158,
                171, 176, 177, 179, 180,
@@ -105,7 +105,8 @@ def test_manifest_declares_dpi_awareness_and_every_supported_system(exe):
                        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
                        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}   # Vista to 10 and 11
     identity = next(element for element in root if element.tag.endswith("}assemblyIdentity"))
-    assert identity.get("name") == "Morvane.Kelvaro" and identity.get("processorArchitecture") == "X86"
+    architecture = "amd64" if PREFIX_ARCH == "win64" else "X86"
+    assert identity.get("name") == "Morvane.Kelvaro" and identity.get("processorArchitecture") == architecture
     level = next(element for element in root.iter() if element.tag.endswith("}requestedExecutionLevel"))
     assert (level.get("level"), level.get("uiAccess")) == ("asInvoker", "false")
 
@@ -162,7 +163,8 @@ def test_private_font_is_segoe_ui(exe):
 
 
 def test_imports_only_system_dlls(exe):
-    dump = run("i686-w64-mingw32-objdump", "-p", exe).decode("latin-1")
+    objdump = "x86_64-w64-mingw32-objdump" if PREFIX_ARCH == "win64" else "i686-w64-mingw32-objdump"
+    dump = run(objdump, "-p", exe).decode("latin-1")
     imported = {name.lower() for name in re.findall(r"DLL Name: (\S+)", dump)}
     assert imported, "no imports found"
     assert not {name for name in imported if name.startswith("lib")}

@@ -14,7 +14,8 @@ from .driver import DRIVER_VERSION, Driver, DriverError, WindowRecord, fields, h
 from .sounds import SoundCapture, alsa_config
 from .values import RegValue, as_value
 from .waiting import WaitTimeout, poll, wait_for
-from .wine import DEFAULT_DPI, DEFAULT_LOCALE, WineServer, copy_prefix, prefix_architecture, set_display_dpi, wine_environment
+from .wine import (DEFAULT_DPI, DEFAULT_LOCALE, WineServer, copy_prefix, prefix_architecture, set_display_dpi,
+                   wine_environment, wine_loader)
 
 REPO = Path(__file__).resolve().parents[3]
 BUILD = Path(os.environ.get("KELVARO_BUILD_DIR", REPO / "build" / "win"))
@@ -311,8 +312,8 @@ class Machine:
 
     def _start(self, sound):
         self.server = WineServer(self.env, self.directory / "wineserver.log")
-        self.driver = Driver(["wine", str(TOOLS / "driver.exe")], self.env, self.directory / "driver.log",
-                             self.directory / "wine-output.log")
+        command = [wine_loader(PREFIX_ARCH), str(TOOLS / "driver.exe")]
+        self.driver = Driver(command, self.env, self.directory / "driver.log", self.directory / "wine-output.log")
         # The first program of a prefix also starts Wine's services.
         hello = fields(self.driver.request("hello", timeout=120))
         if int(hello["version"]) < DRIVER_VERSION:

@@ -12,6 +12,10 @@ from .waiting import poll
 
 DLL_OVERRIDES = "mscoree,mshtml=;winemenubuilder.exe=d"
 WINE_FONTS = Path("/usr/share/wine/fonts")
+# Debian's `wine` script takes its 32-bit loader whenever that is installed,
+# even for a 64-bit prefix and on a kernel that cannot run 32-bit code; a
+# 64-bit prefix is started with the 64-bit loader itself.
+WINE64_LOADER = Path("/usr/lib/wine/wine64")
 DEFAULT_LOCALE = "C.UTF-8"
 DEFAULT_DPI = 96   # 100 % display scale
 
@@ -109,8 +113,17 @@ def prefix_architecture(program):
     return "win64" if machine == 0x8664 else "win32"
 
 
+def wine_loader(arch):
+    """The command that starts a Wine program in a prefix of arch."""
+    return str(WINE64_LOADER) if arch == "win64" and WINE64_LOADER.exists() else "wine"
+
+
 def wine_environment(prefix, home, display, arch, locale=DEFAULT_LOCALE, extra=None):
     env = clean_environment()
+    loader = wine_loader(arch)
+    if loader != "wine":
+        # What Wine itself runs when a program starts another one.
+        env["WINELOADER"] = loader
     env.update({
         "WINEPREFIX": str(prefix),
         "WINEARCH": arch,
@@ -129,24 +142,31 @@ def wine_environment(prefix, home, display, arch, locale=DEFAULT_LOCALE, extra=N
     return env
 
 
-def server_directory(prefix):
+def temp_folder(env):
+    """Where Wine processes started with env make their temporary folders:
+    $TMPDIR, else /tmp."""
+    return Path(env.get("TMPDIR") or "/tmp")
+
+
+def server_directory(prefix, temp):
     """Where the wineserver of a prefix keeps its socket, or None before the
-    server has chosen it. Debian's Wine picks a private folder under /tmp and
-    names it in the prefix's file "wineserver"."""
+    server has chosen it. Debian's Wine picks a private folder in the
+    server's temporary folder (temp) and names it in the prefix's file
+    "wineserver"."""
     prefix = Path(prefix)
     info = os.stat(prefix)
     leaf = f"server-{info.st_dev:x}-{info.st_ino:x}"
     marker = prefix / "wineserver"
     if marker.exists():
         try:
-            return Path("/tmp") / marker.read_text().strip() / leaf
+            return Path(temp) / marker.read_text().strip() / leaf
         except OSError:
             return None
     return Path(f"/tmp/.wine-{os.getuid()}") / leaf
 
 
-def _server_ready(prefix):
-    directory = server_directory(prefix)
+def _server_ready(env):
+    directory = server_directory(env["WINEPREFIX"], temp_folder(env))
     return directory is not None and (directory / "socket").exists()
 
 
@@ -162,8 +182,7 @@ class WineServer:
         # Wine processes behind; "wineserver -k" ends them all.
         self.process = subprocess.Popen(["wineserver", "-f", "-p"], env=env, stdin=subprocess.DEVNULL,
                                         stdout=self._log, stderr=subprocess.STDOUT, start_new_session=True)
-        prefix = env["WINEPREFIX"]
-        if not poll(lambda: _server_ready(prefix) or self.process.poll() is not None, timeout=30, interval=0.01) \
+        if not poll(lambda: _server_ready(env) or self.process.poll() is not None, timeout=30, interval=0.01) \
                 or self.process.poll() is not None:
             self.stop()
             raise RuntimeError(f"wineserver did not start for {env['WINEPREFIX']} (see {log_path})")
@@ -189,19 +208,19 @@ class WineServer:
                 os.killpg(self.process.pid, signal.SIGKILL)
                 self.process.wait(timeout=10)
         self._log.close()
-        _remove_private_folder(self.env["WINEPREFIX"])
+        _remove_private_folder(self.env)
 
 
-def _remove_private_folder(prefix):
-    """The server's private folder under /tmp outlives it; it is this
-    prefix's alone, so it goes with the server."""
-    marker = Path(prefix) / "wineserver"
+def _remove_private_folder(env):
+    """The server's private folder outlives it; it is this prefix's alone,
+    so it goes with the server."""
+    marker = Path(env["WINEPREFIX"]) / "wineserver"
     try:
         name = marker.read_text().strip()
     except OSError:
         return
     if name.startswith("wine-") and "/" not in name:
-        shutil.rmtree(Path("/tmp") / name, ignore_errors=True)
+        shutil.rmtree(temp_folder(env) / name, ignore_errors=True)
     marker.unlink(missing_ok=True)
 
 
@@ -216,8 +235,8 @@ def build_template(root, display, log_path, driver, arch):
     env = wine_environment(prefix, home, display, arch)
     with open(log_path, "ab") as log:
         # wineboot starts a server of its own; -w waits for it to finish.
-        subprocess.run(["wineboot", "-i"], env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
-                       timeout=300, check=True)
+        subprocess.run([wine_loader(arch), "wineboot", "-i"], env=env, stdin=subprocess.DEVNULL, stdout=log,
+                       stderr=subprocess.STDOUT, timeout=300, check=True)
         subprocess.run(["wineserver", "-w"], env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
                        timeout=120, check=True)
     _copy_fonts(prefix)
@@ -227,10 +246,10 @@ def build_template(root, display, log_path, driver, arch):
         registry_file = root / "template.reg"
         registry_file.write_text(TEMPLATE_REGISTRY.replace("\n", "\r\n"), encoding="ascii")
         with open(log_path, "ab") as log:
-            server.run(["wine", "regedit", "/S", str(registry_file)], log=log)
+            server.run([wine_loader(arch), "regedit", "/S", str(registry_file)], log=log)
             # The first GUI program after a font change builds Wine's font
             # cache; doing it here spares every test that cost.
-            server.run(["wine", str(driver)], log=log, input=b"hello\nquit\n")
+            server.run([wine_loader(arch), str(driver)], log=log, input=b"hello\nquit\n")
     finally:
         server.stop()
     return prefix

@@ -594,7 +594,9 @@ static_assert(sizeof(GdiTableEntry) == 24, "the layout of Wine's GDI handle entr
 
 const size_t gdiTableSlots = 0x10000;
 const size_t gdiTableChunk = 4096;
-const ULONG_PTR pebGdiTableOffset = 0x94;   // GdiSharedHandleTable in a 32-bit PEB
+// GdiSharedHandleTable in the PEB of a process of the driver's own kind
+// (the harness runs the driver built with the program under test).
+const ULONG_PTR pebGdiTableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
 const BYTE gdiStockFlag = 0x80;
 
 template <typename Function>
@@ -816,15 +818,17 @@ DWORD loadCounter(DWORD processId, Launched& target, const std::string& path)
     if (remotePath == nullptr)
         return GetLastError();
     DWORD error = WriteProcessMemory(target.process, remotePath, path.c_str(), pathSize, nullptr) ? 0 : GetLastError();
-    DWORD module = 0;
+    DWORD loaded = 0;
     if (error == 0)
-        error = runRemote(target.process, loadLibrary, reinterpret_cast<ULONG_PTR>(remotePath), module);
+        error = runRemote(target.process, loadLibrary, reinterpret_cast<ULONG_PTR>(remotePath), loaded);
     VirtualFreeEx(target.process, remotePath, 0, MEM_RELEASE);
-    if (error == 0 && module == 0)
-        error = ERROR_MOD_NOT_FOUND;
-    if (error == 0)
-        target.counterBase = module;
-    return error;
+    if (error != 0)
+        return error;
+    // The thread's exit code holds only the low half of a 64-bit module
+    // handle: the base is looked up by the DLL's name instead.
+    const size_t slash = path.find_last_of("\\/");
+    target.counterBase = remoteModuleBase(processId, path.c_str() + (slash == std::string::npos ? 0 : slash + 1));
+    return target.counterBase != 0 ? 0 : ERROR_MOD_NOT_FOUND;
 }
 
 long long countInside(Launched& target, ULONG_PTR function, ULONG_PTR kind, DWORD& error)
