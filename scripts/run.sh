@@ -11,8 +11,19 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 bash scripts/setup.sh
-bash scripts/build.sh win
 # No Mono or Gecko prompts, and no Linux menu entries, when Wine creates the prefix.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-exec wine build/win/Kelvaro.exe
+# Some machines run 64-bit code only: there the 64-bit build of the same
+# source runs, with Wine's 64-bit loader (the wine command would pick the
+# 32-bit one).
+wine32=/usr/lib/wine/wine
+[ -e "$wine32" ] || wine32=wine
+if "$wine32" --version >/dev/null 2>&1 </dev/null; then
+    bash scripts/build.sh win
+    exec wine build/win/Kelvaro.exe
+fi
+echo "run: Wine's 32-bit loader cannot run on this machine, so the 64-bit build runs instead" >&2
+bash scripts/build.sh win64
+export WINELOADER=/usr/lib/wine/wine64
+exec /usr/lib/wine/wine64 build/win64/Kelvaro.exe
