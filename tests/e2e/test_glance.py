@@ -2,7 +2,7 @@
 notification-area icon, seen from the shell's side (harness/shell.py)."""
 
 import pytest
-from harness import IDYES, SETTINGS_KEY, ids
+from harness import IDCANCEL, IDYES, SETTINGS_KEY, ids
 from harness.app import PROGRAM_PATH, TOOLS
 from harness.shell import (NIF_INFO, NIIF_NOSOUND, NIM_ADD, NIM_DELETE, NIM_SETVERSION, NIN_SELECT,
                            TBPF_ERROR, TBPF_NOPROGRESS, TBPF_NORMAL, TBPF_PAUSED, WM_CONTEXTMENU,
@@ -21,11 +21,12 @@ def notices(shell, app):
     return [call for call in shell.tray_calls(app.hwnd) if call.flags & NIF_INFO]
 
 
-def test_defaults_call_neither_the_tray_nor_the_taskbar_before_the_button(shell, app):
+@pytest.mark.parametrize("small_icon", [16, pytest.param(24, marks=pytest.mark.dpi(144))])
+def test_defaults_call_neither_the_tray_nor_the_taskbar_before_the_button(shell, app, small_icon):
     app.click(ids.IDC_START1)
     app.wait_for(lambda: app.text(ids.IDC_VALUE1) != "1m30s", message="the countdown")
     app.sync()
-    assert shell.tray_calls(app.hwnd) == [] and shell.taskbar_calls() == []
+    assert shell.tray_calls() == [] and shell.taskbar_calls() == []
 
     shell.button_created(app)
     app.wait_for(lambda: shell.progress()[0] == TBPF_NORMAL, message="running progress")
@@ -38,6 +39,17 @@ def test_defaults_call_neither_the_tray_nor_the_taskbar_before_the_button(shell,
     count = len(shell.taskbar_calls())
     app.sync()
     assert len(shell.taskbar_calls()) == count   # nothing while nothing changes
+
+    # The option turned on in Settings adds the icon at once, at the small-icon
+    # size of the display scale; Cancel puts the option back and deletes it.
+    app.open_menu()
+    app.pick_menu_entry(3)
+    dialog = app.dialog("Settings")
+    dialog.click(ids.IDC_SET_NOTIFICATION_AREA)
+    app.wait_for(lambda: ops(shell, app)[:2] == [NIM_ADD, NIM_SETVERSION], message="the icon added")
+    assert shell.tray_calls(app.hwnd)[0].icon_size == (small_icon, small_icon)
+    dialog.click(IDCANCEL)
+    app.wait_for(lambda: ops(shell, app)[2:] == [NIM_DELETE], message="the icon deleted")
 
 
 @pytest.mark.registry({SETTINGS_KEY: {"ShowInNotificationArea": 1, "UseAltIconOnTimerUp": 1},

@@ -73,6 +73,9 @@ class Shell:
         op, data = next(self._payloads())
         offset = data.find(CALIBRATION_TIP.encode("utf-16-le"))
         assert offset in (16, 32), f"unknown notification payload layout (tip at {offset})"
+        self._base = offset
+        icon_size = self._decode(op, data).icon_size
+        assert icon_size == (16, 16), f"the calibration icon read as {icon_size}"
         return offset
 
     def _decode(self, op, data):
