@@ -35,11 +35,11 @@ def test_defaults_call_neither_the_tray_nor_the_taskbar_before_the_button(shell,
     assert shell.tray_calls() == [] and shell.taskbar_calls() == []
 
     shell.button_created(app)
-    app.wait_for(lambda: shell.progress()[0] == TBPF_NORMAL, message="running progress")
+    app.wait_for(lambda: shell.progress()[0] == TBPF_NORMAL and shell.progress()[1], message="running progress")
     assert shell.taskbar_calls()[0] == ("HrInit",)
     with app.held_keys("control"):
         app.click(ids.IDC_START1)
-    app.wait_for(lambda: shell.progress()[0] == TBPF_PAUSED, message="paused progress")
+    app.wait_for(lambda: shell.progress()[0] == TBPF_PAUSED and shell.progress()[1], message="paused progress")
     count = len(shell.taskbar_calls())
     end = app.machine.tick_count() + 1000
     app.wait_for(lambda: app.machine.tick_count() >= end, message="five ticks to pass")
@@ -75,8 +75,10 @@ def test_icon_tip_notice_clicks_and_shell_restart(shell, app):
     app.click(ids.IDC_START3)
     with app.held_keys("control"):
         app.click(ids.IDC_START3)
-    app.wait_for(lambda: "(paused)" in shell.tray_calls(app.hwnd)[-1].tip, message="the paused line")
-    lines = shell.tray_calls(app.hwnd)[-1].tip.split("\n")
+    def paused_tip():
+        tip = shell.tray_calls(app.hwnd)[-1].tip
+        return "(paused)" in tip and tip
+    lines = app.wait_for(paused_tip, message="the paused line").split("\n")
     assert lines[0].startswith("Timer #1: ") and lines[1] == "Timer #3: 1h00m00s (paused)"
 
     # A time-up in front of the user: the mark shows as error, no notice.
@@ -95,11 +97,11 @@ def test_icon_tip_notice_clicks_and_shell_restart(shell, app):
     app.wait_for(lambda: not app.is_foreground(), message="another window in front")
     other.sync()
     app.click(ids.IDC_START2)
-    app.wait_for(lambda: shell.progress()[0] == TBPF_NORMAL, message="the mark gone")
     notice = app.wait_for(lambda: notices(shell, app), message="the notice")
     assert (notice[0].title, notice[0].info, notice[0].info_flags & NIIF_NOSOUND) == ("Eggs", "Time is up",
                                                                                    NIIF_NOSOUND)
     app.wait_for(lambda: shell.progress() == (TBPF_ERROR, (1000, 1000)), message="the marked progress again")
+    assert shell.progress_states()[-2:] == [TBPF_NORMAL, TBPF_ERROR]   # the mark went with the restart
 
     # A right click from behind takes the foreground, then opens the main menu.
     shell.click_icon(app, WM_CONTEXTMENU, 300, 200)

@@ -103,12 +103,16 @@ class Shell:
     def taskbar_calls(self):
         return [tuple(line.split()) for line in self._lines(self.taskbar_log)]
 
+    def progress_states(self):
+        return [int(call[2]) for call in self.taskbar_calls() if call[0] == "SetProgressState"]
+
     def progress(self):
-        """The last progress state and value the taskbar list was given."""
+        """The last progress state, and the value given since (None before
+        the value call that follows a state call has come)."""
         state = value = None
         for call in self.taskbar_calls():
             if call[0] == "SetProgressState":
-                state = int(call[2])
+                state, value = int(call[2]), None
             elif call[0] == "SetProgressValue":
                 value = (int(call[2]), int(call[3]))
         return state, value
