@@ -18,7 +18,7 @@ NIIF_INFO, NIIF_NOSOUND = 0x1, 0x10
 NIN_SELECT, NIN_KEYSELECT = 0x400, 0x401
 WM_CONTEXTMENU = 0x007B
 WM_APP = 0x8000
-WM_TRAY_CALLBACK = WM_APP + 1
+WM_TRAY_CALLBACK = WM_APP + 3
 TBPF_NOPROGRESS, TBPF_NORMAL, TBPF_ERROR, TBPF_PAUSED = 0, 2, 4, 8
 
 
@@ -73,6 +73,9 @@ class Shell:
         op, data = next(self._payloads())
         offset = data.find(CALIBRATION_TIP.encode("utf-16-le"))
         assert offset in (16, 32), f"unknown notification payload layout (tip at {offset})"
+        self._base = offset
+        icon_size = self._decode(op, data).icon_size
+        assert icon_size == (16, 16), f"the calibration icon read as {icon_size}"
         return offset
 
     def _decode(self, op, data):
@@ -100,12 +103,16 @@ class Shell:
     def taskbar_calls(self):
         return [tuple(line.split()) for line in self._lines(self.taskbar_log)]
 
+    def progress_states(self):
+        return [int(call[2]) for call in self.taskbar_calls() if call[0] == "SetProgressState"]
+
     def progress(self):
-        """The last progress state and value the taskbar list was given."""
+        """The last progress state, and the value given since (None before
+        the value call that follows a state call has come)."""
         state = value = None
         for call in self.taskbar_calls():
             if call[0] == "SetProgressState":
-                state = int(call[2])
+                state, value = int(call[2]), None
             elif call[0] == "SetProgressValue":
                 value = (int(call[2]), int(call[3]))
         return state, value
