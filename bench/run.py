@@ -22,9 +22,10 @@ sys.path.insert(0, str(BENCH))
 import figures  # noqa: E402
 from harness import IDCANCEL, IDOK, ids  # noqa: E402
 from harness.app import KELVARO_EXE, PREFIX_ARCH, RECORDER_PATH, SETTINGS_KEY, TOOLS, App, Machine  # noqa: E402
-from harness.driver import Driver, fields, hex_text  # noqa: E402
+from harness.driver import Driver, DriverError, fields, hex_text  # noqa: E402
 from harness.run import Run  # noqa: E402
 from harness.waiting import wait_for  # noqa: E402
+from harness.wine import wine_loader  # noqa: E402
 
 BUILD = REPO / "build" / ("bench64" if PREFIX_ARCH == "win64" else "bench")
 # The bench's own programs are built for the program's architecture:
@@ -134,7 +135,7 @@ def machine_description():
             cpu = line.split(":", 1)[1].strip()
             break
     memory = figures.status_fields(read_text("/proc/meminfo")).get("MemTotal", 0)
-    wine = subprocess.run(["wine", "--version"], stdout=subprocess.PIPE, text=True).stdout.strip()
+    wine = subprocess.run([wine_loader(PREFIX_ARCH), "--version"], stdout=subprocess.PIPE, text=True).stdout.strip()
     return {
         "date": datetime.datetime.now().astimezone().strftime("%Y-%m-%d %H:%M %Z"),
         "nproc": os.cpu_count(),
@@ -218,7 +219,7 @@ class Probe:
 
     def __init__(self, machine, directory):
         self.machine = machine
-        self.driver = Driver(["wine", str(BUILD / "probe.exe")], machine.env, directory / "probe.log",
+        self.driver = Driver([wine_loader(PREFIX_ARCH), str(BUILD / "probe.exe")], machine.env, directory / "probe.log",
                              directory / "probe-output.log", timeout=90)
         hello = self.request("hello", timeout=120)
         self.tick_step = hello["tickstep"]
@@ -284,7 +285,10 @@ def process_cpu_ms(pid):
 def measure_launch(place, exe, samples, name):
     """One start: creation to an answering main dialog, then the memory and
     the CPU time used a second later, then the process ends."""
-    started = place.probe.launch(exe)
+    try:
+        started = place.probe.launch(exe)
+    except DriverError as error:
+        raise DriverError(f"{name}: {error}") from error
     time.sleep(1.0)   # a settled footprint, the same wait for every program
     usage = place.probe.usage(started["pid"])
     cpu = process_cpu_ms(unix_process(place.machine.prefix, "\\" + exe.rsplit("\\", 1)[1]))
@@ -719,7 +723,7 @@ def main():
     if arguments.seed is not None:
         random.seed(arguments.seed)
     if not arguments.no_build:
-        log("building Kelvaro (scripts/build.sh win)")
+        log(f"building Kelvaro (scripts/build.sh {'win64' if X64 else 'win'})")
         build_kelvaro()
     log("building the baseline and the probe")
     build_bench_programs()

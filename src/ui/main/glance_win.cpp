@@ -61,7 +61,7 @@ NOTIFYICONDATAA iconChanges(HWND dialog, Glance& glance, TrayPicture picture, co
 {
     NOTIFYICONDATAA data = iconData(dialog, NIF_MESSAGE | NIF_SHOWTIP);
     data.uCallbackMessage = WM_TRAY_CALLBACK;
-    const int size = smallIconSize(dialog);
+    const int size = glance.iconSize;
     if (!glance.iconAdded || picture != glance.shownPicture || size != glance.shownIconSize) {
         glance.icon.reset(loadIconSized(pictureIconId(picture), size));
         data.hIcon = glance.icon.get();
@@ -93,7 +93,7 @@ void addOrChangeIcon(HWND dialog, Glance& glance, const TimerRuntime (&runtimes)
     const TrayPicture picture = trayPicture(runtimes);
     const std::string tip = currentTip(glance, runtimes, record);
     if (glance.iconAdded && picture == glance.shownPicture && tip == glance.shownTip
-        && smallIconSize(dialog) == glance.shownIconSize)
+        && glance.iconSize == glance.shownIconSize)
         return;
     NOTIFYICONDATAA data = iconChanges(dialog, glance, picture, tip);
     if (!glance.iconAdded) {
@@ -109,7 +109,7 @@ void addOrChangeIcon(HWND dialog, Glance& glance, const TimerRuntime (&runtimes)
     }
     glance.shownPicture = picture;
     glance.shownTip = tip;
-    glance.shownIconSize = smallIconSize(dialog);
+    glance.shownIconSize = glance.iconSize;
 }
 
 void deleteIcon(HWND dialog, Glance& glance)
@@ -243,6 +243,7 @@ void startGlance(HWND dialog, Glance& glance)
     glance.taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     allowMessage(dialog, glance.taskbarButtonCreated);
     allowMessage(dialog, glance.taskbarCreated);
+    glance.iconSize = smallIconSize(dialog);
     glance.title = loadedText(IDS_TITLE);
     glance.pausedSuffix = loadedText(IDS_PAUSED_SUFFIX);
 }
@@ -286,6 +287,13 @@ void showTimeUpNotice(HWND dialog, const Glance& glance, int index, const Settin
     // The program plays its own event.
     data.dwInfoFlags = NIIF_INFO | NIIF_NOSOUND;
     Shell_NotifyIconA(NIM_MODIFY, &data);
+}
+
+void onGlanceScaleChanged(HWND dialog, Glance& glance, const TimerRuntime (&runtimes)[timerCount],
+                          const SettingsRecord& record)
+{
+    glance.iconSize = smallIconSize(dialog);
+    updateGlance(dialog, glance, runtimes, record);
 }
 
 INT_PTR onGlanceSize(HWND dialog, const Glance& glance, WPARAM wParam)

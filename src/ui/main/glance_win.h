@@ -26,6 +26,7 @@ struct Glance {
     std::string shownTip;
     TrayPicture shownPicture;
     int shownIconSize;
+    int iconSize;                // the small-icon size at the dialog's scale, measured when the scale changes
     OwnedIcon icon;
     std::string title;           // the program's name and the paused suffix, loaded once
     std::string pausedSuffix;
@@ -48,6 +49,10 @@ INT_PTR onGlanceMessage(HWND dialog, Glance& glance, UINT message, WPARAM wParam
 // At a time-up of timer index: a notice from the icon, when the icon is
 // shown and the user is in another window.
 void showTimeUpNotice(HWND dialog, const Glance& glance, int index, const SettingsRecord& record);
+
+// WM_DPICHANGED: the icon's size for the new scale, shown at once.
+void onGlanceScaleChanged(HWND dialog, Glance& glance, const TimerRuntime (&runtimes)[timerCount],
+                          const SettingsRecord& record);
 
 // WM_SIZE: while the icon is shown, a minimised dialog leaves the taskbar.
 INT_PTR onGlanceSize(HWND dialog, const Glance& glance, WPARAM wParam);

@@ -110,7 +110,9 @@ INT_PTR onDpiChanged(MainDialogState& state, LPARAM lParam)
 {
     for (int index = 0; index < timerCount; ++index)
         showTimerState(state, index);
-    return onDialogScaleChanged(state.dialog, lParam, fixedIcons, state.fixedIcons);
+    const INT_PTR result = onDialogScaleChanged(state.dialog, lParam, fixedIcons, state.fixedIcons);
+    onGlanceScaleChanged(state.dialog, state.glance, state.runtimes, settings);
+    return result;
 }
 
 INT_PTR onDestroy(MainDialogState& state)
