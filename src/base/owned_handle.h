@@ -1,11 +1,9 @@
-// Move-only holders for Win32 handles, COM references and memory, each with
+// Move-only holders for Win32 handles and COM references, each with
 // the call that frees it, so that every early return gives back what was taken.
 #ifndef KELVARO_BASE_OWNED_HANDLE_H
 #define KELVARO_BASE_OWNED_HANDLE_H
 
 #include <windows.h>
-
-#include <cstdlib>
 
 template <typename Handle, void (*freeHandle)(Handle)>
 class OwnedHandle {
@@ -58,7 +56,6 @@ inline void freeBrush(HBRUSH brush) { DeleteObject(brush); }
 inline void freeFont(HFONT font) { DeleteObject(font); }
 inline void freeIcon(HICON icon) { DestroyIcon(icon); }
 inline void freeKey(HKEY key) { RegCloseKey(key); }
-inline void freeMemory(void* block) { std::free(block); }
 inline void freeMemoryDc(HDC dc) { DeleteDC(dc); }
 inline void freeMenu(HMENU menu) { DestroyMenu(menu); }
 inline void freeModule(HMODULE module) { FreeLibrary(module); }
@@ -72,7 +69,6 @@ using OwnedBrush = OwnedHandle<HBRUSH, freeBrush>;
 using OwnedFont = OwnedHandle<HFONT, freeFont>;
 using OwnedIcon = OwnedHandle<HICON, freeIcon>;
 using OwnedKey = OwnedHandle<HKEY, freeKey>;
-using OwnedMemory = OwnedHandle<void*, freeMemory>;   // from malloc
 using OwnedMemoryDc = OwnedHandle<HDC, freeMemoryDc>;
 using OwnedMenu = OwnedHandle<HMENU, freeMenu>;
 using OwnedModule = OwnedHandle<HMODULE, freeModule>;

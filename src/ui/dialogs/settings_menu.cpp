@@ -39,13 +39,6 @@ constexpr MenuSection sections[sectionCount] = {
 // The icons several entries share: one bitmap each per showing.
 constexpr int sharedIconIds[sharedBitmapCount] = {IDI_RESET, IDI_EMPTY, IDI_FILL};
 
-std::string loadText(unsigned id)
-{
-    char text[1024];
-    loadString(id, text, sizeof text);
-    return text;
-}
-
 // At most size - 1 bytes of text, never half a double-byte character.
 std::string limitedText(const std::string& text, std::size_t size)
 {

@@ -26,13 +26,6 @@ void allowMessage(HWND dialog, UINT message)
         change(dialog, message, MSGFLT_ALLOW, nullptr);
 }
 
-std::string loadedText(unsigned id)
-{
-    char text[128];
-    loadString(id, text, sizeof text);
-    return text;
-}
-
 // The full size: the program needs Windows 7, whose shell takes it, and
 // version 4 callbacks and NIF_SHOWTIP need at least the Vista layout.
 NOTIFYICONDATAA iconData(HWND dialog, UINT flags)
@@ -244,8 +237,8 @@ void startGlance(HWND dialog, Glance& glance)
     allowMessage(dialog, glance.taskbarButtonCreated);
     allowMessage(dialog, glance.taskbarCreated);
     glance.iconSize = smallIconSize(dialog);
-    glance.title = loadedText(IDS_TITLE);
-    glance.pausedSuffix = loadedText(IDS_PAUSED_SUFFIX);
+    glance.title = loadText(IDS_TITLE);
+    glance.pausedSuffix = loadText(IDS_PAUSED_SUFFIX);
 }
 
 void updateGlance(HWND dialog, Glance& glance, const TimerRuntime (&runtimes)[timerCount],
@@ -283,7 +276,7 @@ void showTimeUpNotice(HWND dialog, const Glance& glance, int index, const Settin
         return;
     NOTIFYICONDATAA data = iconData(dialog, NIF_INFO);
     copyText(data.szInfoTitle, sizeof data.szInfoTitle, plainName(record.timers[index].label).c_str());
-    copyText(data.szInfo, sizeof data.szInfo, loadedText(IDS_TIME_IS_UP).c_str());
+    copyText(data.szInfo, sizeof data.szInfo, loadText(IDS_TIME_IS_UP).c_str());
     // The program plays its own event.
     data.dwInfoFlags = NIIF_INFO | NIIF_NOSOUND;
     Shell_NotifyIconA(NIM_MODIFY, &data);
